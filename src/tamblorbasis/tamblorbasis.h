@@ -1,0 +1,44 @@
+#pragma once
+// Board routines: move text and set-up, move making, attack and check tests,
+// typed-move matching and the four move generators. All squares and colours are
+// the stored ones (the engine's pieces are White).
+#include <string_view>
+
+#include "tamblorbasis/board.h"
+#include "tamblorvars/tamblorvars.h"
+
+// --- Squares and snapshots ---------------------------------------------------------
+bool isOffBoard(int square);
+void saveSnapshot(PositionSnapshot& snapshot, const EngineState& state);
+void restoreSnapshot(const PositionSnapshot& snapshot, EngineState& state);
+
+// --- Move text and set-up (white = the stored board is the game board) -----------
+MoveText moveToText(Move move, bool white);          // "E2E4", "G7H8Q", "NULL"
+MoveText moveToThinkingText(Move move, bool white);  // "e4xd5", "e7e8Q"
+int squareFromText(std::string_view text, bool white);  // stored square, or 0
+Move textToMove(bool moverIsWhite, std::string_view text, bool white);  // kind 10, or 0
+// Reads FEN/EPD placement, side, castling and en passant into position and sets
+// enginePlaysWhite. False on failure (position may then be partly written).
+bool parsePositionText(bool opponentToMove, std::string_view text, EngineState& state);
+// The set-up checks the reader itself does not make: one king a side, no pawn on the
+// first or last rank, at most 16 pieces a side, the side not to move not in check.
+bool isPlayablePosition(const EngineState& state);
+
+// --- Making moves and attack tests ------------------------------------------------
+// Plays the move on position; returns the value of the piece taken (0 if none).
+int makeMove(EngineState& state, Move move);
+bool isSquareAttacked(const EngineState& state, int square, bool byWhite);
+bool isCastlingPathSafe(const EngineState& state, Move castling);
+bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack);
+void updateCheckFlag(EngineState& state, Move move, bool moverIsBlack);  // inCheck of ply + 1
+bool kingHasFewFlights(const EngineState& state, int n);
+
+// --- Move generation: cursor points at entry 0 on entry, one past the last word on return.
+void generateWhiteCaptures(Move*& cursor, const EngineState& state);
+void generateBlackCaptures(Move*& cursor, const EngineState& state);
+void generateWhiteQuietMoves(Move*& cursor, const EngineState& state);
+void generateBlackQuietMoves(Move*& cursor, const EngineState& state);
+
+// --- Typed moves ------------------------------------------------------------------
+// Replaces move by the generated word of the same squares and promotion; false if none.
+bool matchGeneratedMove(Move& move, bool moverIsWhite, const EngineState& state);

@@ -1,0 +1,42 @@
+#pragma once
+// The engine's contact with the GUI: reading and sending protocol lines, the
+// handshake, input that arrives while thinking, the thinking line, and the clock.
+#include <string_view>
+
+#include "tamblorvars/tamblorvars.h"
+
+// Process-wide protocol values.
+extern LineText inputLine;   // the pending raw line (cut at 250), empty = none pending
+extern bool ponderEnabled;   // "HARD" on, "EASY" and "NEW" off
+extern Move ponderMove;      // the expected reply while pondering, else 0
+extern bool inputClosed;     // standard input reached its end
+
+constexpr int inputLineLimit = 250;
+constexpr int outputLineLimit = 246;
+
+// --- Protocol input and output ----------------------------------------------------
+// poll false: waits for a line. poll true: reads only when bytes are waiting.
+// At end of input the pending line becomes "quit".
+bool inputAvailable(bool poll);
+LineText normaliseLine(std::string_view text);
+void sendLine(EngineState& state, std::string_view text);
+void handshake(EngineState& state);
+void handleInputWhileThinking(EngineState& state);
+void printThinking(EngineState& state, const Move* line, int score, int count);
+// The traffic log; off unless something opens it.
+void logLine(EngineState& state, std::string_view prefix, std::string_view text);
+
+// --- Clock (times are fractions of a day) -----------------------------------------
+constexpr double centisecond = 1.0 / 8640000.0;
+constexpr double second = 1.0 / 86400.0;
+
+double timeOfDay();
+double elapsedSinceStart(const EngineState& state);
+void setClock(EngineState& state, std::string_view centiseconds);
+void parseLevel(EngineState& state, std::string_view rawLine);
+void computeTimeBudget(EngineState& state);
+bool timeUp(const EngineState& state);
+bool rootTimeUp(const EngineState& state, int score);
+// At a ponder hit: budgets, hitElapsed, and whether the search stops at once.
+void applyPonderHit(EngineState& state);
+void setDefaultClock(EngineState& state);  // 10 minutes, 5 s increment, whole game

@@ -1,0 +1,119 @@
+#pragma once
+// Runs the built engine as a GUI would: a child process whose standard input and
+// output are pipes, started in the folder that holds its book files.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+class EngineProcess {
+public:
+    explicit EngineProcess(const std::string& workingDirectory = TAMBLOR_BOOK_DIR) {
+        int toChild[2], fromChild[2];
+        if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(toChild[0], 0);
+            dup2(fromChild[1], 1);
+            close(toChild[0]);
+            close(toChild[1]);
+            close(fromChild[0]);
+            close(fromChild[1]);
+            if (chdir(workingDirectory.c_str()) != 0) _exit(126);
+            execl(TAMBLOR_BINARY, TAMBLOR_BINARY, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(toChild[0]);
+        close(fromChild[1]);
+        toEngine_ = toChild[1];
+        fromEngine_ = fromChild[0];
+        signal(SIGPIPE, SIG_IGN);
+    }
+    ~EngineProcess() {
+        closeInput();
+        if (pid_ > 0 && !reaped_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (fromEngine_ >= 0) close(fromEngine_);
+    }
+
+    void send(const std::string& line) {
+        std::string text = line + "\n";
+        if (toEngine_ >= 0) (void)!write(toEngine_, text.data(), text.size());
+    }
+    void closeInput() {
+        if (toEngine_ >= 0) close(toEngine_);
+        toEngine_ = -1;
+    }
+
+    // The next line the engine writes, or "<timeout>" / "<eof>".
+    std::string readLine(int timeoutMs = 5000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            auto newline = buffer_.find('\n');
+            if (newline != std::string::npos) {
+                std::string line = buffer_.substr(0, newline);
+                buffer_.erase(0, newline + 1);
+                return line;
+            }
+            if (eof_) return "<eof>";
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return "<timeout>";
+            pollfd pfd{fromEngine_, POLLIN, 0};
+            if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) continue;
+            char chunk[4096];
+            ssize_t n = read(fromEngine_, chunk, sizeof chunk);
+            if (n <= 0)
+                eof_ = true;
+            else
+                buffer_.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    // Lines until the engine falls silent for quietMs (or closes its output).
+    std::vector<std::string> readLinesUntilQuiet(int quietMs = 300) {
+        std::vector<std::string> lines;
+        for (;;) {
+            std::string line = readLine(quietMs);
+            if (line == "<timeout>" || line == "<eof>") return lines;
+            lines.push_back(line);
+        }
+    }
+    // Reads until a line starting with prefix appears; returns it or "<timeout>".
+    std::string readUntilPrefix(const std::string& prefix, int timeoutMs = 10000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return "<timeout>";
+            std::string line = readLine(static_cast<int>(left.count()));
+            if (line == "<timeout>" || line == "<eof>") return line;
+            if (line.rfind(prefix, 0) == 0) return line;
+        }
+    }
+    // Exit status, or -1 when the engine has not ended within timeoutMs.
+    int waitForExit(int timeoutMs = 5000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                reaped_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            usleep(10000);
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int toEngine_ = -1;
+    int fromEngine_ = -1;
+    bool eof_ = false;
+    bool reaped_ = false;
+    std::string buffer_;
+};
