@@ -73,8 +73,11 @@ constexpr int movePromotion(Move m) { return static_cast<int>(m >> 24); }
 // Typed moves are matched on squares and promotion only.
 constexpr bool sameSquaresAndPromotion(Move a, Move b) { return (a & 0xFF00FFFF) == (b & 0xFF00FFFF); }
 
-// A move list: 256 words, the sentinel at entry 0, read backwards from the cursor.
-constexpr int moveListCapacity = 256;
+// A move list: the sentinel at entry 0, moves above it, read backwards from the cursor;
+// the search parks postponed captures at the top end. The set-up reader admits at most
+// 16 pieces a side, and 16 pieces never have more than 16 x 27 moves, so 512 entries
+// can hold any position's moves and parked captures without a test in the generators.
+constexpr int moveListCapacity = 512;
 struct MoveList {
     Move moves[moveListCapacity];
 };
