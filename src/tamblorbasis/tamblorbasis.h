@@ -22,7 +22,7 @@ Move textToMove(bool moverIsWhite, std::string_view text, bool white);  // kind 
 bool parsePositionText(bool opponentToMove, std::string_view text, EngineState& state);
 // The set-up checks the reader itself does not make: one king a side, no pawn on the
 // first or last rank, at most 16 pieces a side, the side not to move not in check.
-bool isPlayablePosition(const EngineState& state);
+bool isPlayablePosition(const EngineState& state, bool whiteToMove);
 
 // --- Making moves and attack tests ------------------------------------------------
 // Plays the move on position; returns the value of the piece taken (0 if none).
