@@ -43,9 +43,9 @@ public:
         if (fromEngine_ >= 0) close(fromEngine_);
     }
 
-    void send(const std::string& line) {
-        std::string text = line + "\n";
-        if (toEngine_ >= 0) (void)!write(toEngine_, text.data(), text.size());
+    void send(const std::string& line) { sendRaw(line + "\n"); }
+    void sendRaw(const std::string& bytes) {
+        if (toEngine_ >= 0) (void)!write(toEngine_, bytes.data(), bytes.size());
     }
     void closeInput() {
         if (toEngine_ >= 0) close(toEngine_);
@@ -83,6 +83,13 @@ public:
             if (line == "<timeout>" || line == "<eof>") return lines;
             lines.push_back(line);
         }
+    }
+    // Starts a session the way a GUI does: handshake, then a new game.
+    void startGame() {
+        send("xboard");
+        send("protover 2");
+        readLinesUntilQuiet(200);
+        send("new");
     }
     // Reads until a line starting with prefix appears; returns it or "<timeout>".
     std::string readUntilPrefix(const std::string& prefix, int timeoutMs = 10000) {

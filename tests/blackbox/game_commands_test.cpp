@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "blackbox/engine_process.h"
+
+namespace {
+
+const std::regex engineMove("move [a-h][1-8][a-h][1-8][QRBN]?");
+
+class GameCommands : public ::testing::Test {
+protected:
+    EngineProcess engine;
+    void SetUp() override { engine.startGame(); }
+    void TearDown() override {
+        engine.send("quit");
+        EXPECT_EQ(engine.waitForExit(), 0);
+    }
+};
+
+TEST_F(GameCommands, GoAfterNewPlaysWhite) {
+    engine.send("go");
+    const std::string reply = engine.readLine();
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    EXPECT_TRUE(reply[6] == '1' || reply[6] == '2') << reply;  // from White's first ranks
+}
+
+TEST_F(GameCommands, AUserMoveAfterNewIsAnsweredForBlack) {
+    engine.send("usermove e2e4");
+    const std::string reply = engine.readLine();
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+}
+
+TEST_F(GameCommands, IllegalAndUnreadableUserMovesAreRefused) {
+    for (const char* move : {"usermove e2e5", "usermove e7e5", "usermove e2-e4", "usermove O-O", "usermove z9z9",
+                             "usermove e2e4q"}) {
+        engine.send(move);
+        EXPECT_EQ(engine.readLine(), "Illegal move") << move;
+    }
+    EXPECT_TRUE(engine.readLinesUntilQuiet().empty());
+    engine.send("USERMOVE E2E4");  // the refusals changed nothing
+    EXPECT_TRUE(std::regex_match(engine.readLine(), engineMove));
+}
+
+TEST_F(GameCommands, ForceModeRecordsMovesAndGoPlaysTheSideToMove) {
+    engine.send("force");
+    engine.send("usermove e2e4");
+    engine.send("usermove e7e5");
+    EXPECT_TRUE(engine.readLinesUntilQuiet().empty());  // force mode only records
+    engine.send("go");
+    const std::string reply = engine.readLine();
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    EXPECT_NE(reply, "move e2e4");  // the record was replayed: e2 is empty now
+    // The engine now plays White: a Black reply is accepted as the opponent's move.
+    engine.send("usermove b8c6");
+    EXPECT_TRUE(std::regex_match(engine.readLine(), engineMove));
+}
+
+TEST_F(GameCommands, GoWithAnIllegalRecordedMoveSaysSo) {
+    engine.send("force");
+    engine.send("usermove e2e4");
+    engine.send("usermove e2e4");  // recorded without a test in force mode
+    engine.send("go");
+    EXPECT_EQ(engine.readLine(), "Illegal move");
+}
+
+TEST_F(GameCommands, UndoShortensTheRecordInForceMode) {
+    engine.send("force");
+    engine.send("usermove e2e4");
+    engine.send("usermove e7e5");
+    engine.send("undo");
+    engine.send("undo");
+    engine.send("usermove d2d4");
+    engine.send("go");  // the engine plays Black after 1.d4
+    const std::string reply = engine.readLine();
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+}
+
+TEST_F(GameCommands, RemoveTakesBackTwoHalfMoves) {
+    engine.send("usermove e2e4");
+    ASSERT_TRUE(std::regex_match(engine.readLine(), engineMove));
+    engine.send("remove");
+    EXPECT_TRUE(engine.readLinesUntilQuiet().empty());
+    // Back at the start with White to move: e2e4 is legal again.
+    engine.send("usermove e2e4");
+    EXPECT_TRUE(std::regex_match(engine.readLine(), engineMove));
+}
+
+TEST_F(GameCommands, RemoveWithOneRecordedMoveDoesNothing) {
+    engine.send("force");
+    engine.send("usermove e2e4");
+    engine.send("remove");
+    engine.send("go");  // still Black to move after 1.e4
+    const std::string reply = engine.readLine();
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+}
+
+TEST_F(GameCommands, TimeAndLevelAreTakenSilently) {
+    engine.send("level 40 5 0");
+    engine.send("time 30000");
+    engine.send("otim 30000");
+    engine.send("easy");
+    engine.send("hard");
+    engine.send("easy");
+    EXPECT_TRUE(engine.readLinesUntilQuiet().empty());
+    engine.send("usermove g1f3");
+    EXPECT_TRUE(std::regex_match(engine.readLine(), engineMove));
+}
+
+TEST_F(GameCommands, QuitWhileAGameIsUnderWay) {
+    engine.send("usermove e2e4");
+    EXPECT_TRUE(std::regex_match(engine.readLine(), engineMove));
+}
+
+}  // namespace
