@@ -114,6 +114,10 @@ TEST_F(StaticEvaluation, PieceRules) {
     // An unguarded knight on a Black rook's line; the rook itself stands on an open file.
     EXPECT_EQ(pieceTermsOf("2r1k3/8/8/8/8/2N5/8/4K3 w - - 0 1"), -20 - 20);
     EXPECT_EQ(pieceTermsOf("2r1k3/8/8/8/8/2N5/3P4/4K3 w - - 0 1"), -20);  // guarded by d2
+    // ... or on a Black bishop's diagonal (the bishop, reaching the frame, pays -28); a
+    // queen on that diagonal does not count.
+    EXPECT_EQ(pieceTermsOf("4k3/8/8/b7/8/2N5/8/4K3 w - - 0 1"), -20 - 28);
+    EXPECT_EQ(pieceTermsOf("4k3/8/8/q7/8/2N5/8/4K3 w - - 0 1"), 0);
 }
 
 TEST_F(StaticEvaluation, BishopColourTermsAndThePair) {
