@@ -6,9 +6,6 @@ namespace {
 
 constexpr auto notFound = std::string_view::npos;
 
-// Same rule as isOffBoard, kept here so that set-up reads any cursor value safely.
-bool offBoard(int square) { return square <= 20 || square > 98 || square % 10 == 0 || square % 10 == 9; }
-
 std::string_view cutBefore(std::string_view text, std::string_view mark) {
     const size_t at = text.find(mark);
     return at == notFound ? text : text.substr(0, at);
@@ -59,7 +56,7 @@ bool readPlacement(std::string_view placement, Position& p, bool enginePlaysWhit
             cursor = rankStart;
         } else if (const int whiteCode = whiteCodeOf(c)) {
             const int square = cursor + 1;
-            if (offBoard(square)) return false;
+            if (isOffBoard(square)) return false;
             const bool gameWhite = c >= 'A' && c <= 'Z';
             const bool storedWhite = gameWhite == enginePlaysWhite;
             p.squares[square] = static_cast<std::uint8_t>(storedWhite ? whiteCode : whiteCode + 1);
@@ -125,21 +122,29 @@ bool parsePositionText(bool opponentToMove, std::string_view text, EngineState& 
 bool isPlayablePosition(const EngineState& state, bool whiteToMove) {
     const Position& p = state.position;
     int whiteKings = 0, blackKings = 0, whitePieces = 0, blackPieces = 0;
+    int whiteKingAt = 0, blackKingAt = 0;
     for (int square = 21; square <= 98; ++square) {
         const int value = p.squares[square];
-        if (offBoard(square) || value == emptySquare) continue;
+        if (isOffBoard(square) || value == emptySquare) continue;
         if ((value == whitePawn || value == blackPawn) && (square < 31 || square > 90)) return false;
         if (value & 1) {
             ++whitePieces;
-            whiteKings += value == whiteKing;
+            if (value == whiteKing) {
+                ++whiteKings;
+                whiteKingAt = square;
+            }
         } else {
             ++blackPieces;
-            blackKings += value == blackKing;
+            if (value == blackKing) {
+                ++blackKings;
+                blackKingAt = square;
+            }
         }
     }
     if (whiteKings != 1 || blackKings != 1) return false;
     // The move lists are sized for at most 16 pieces a side.
     if (whitePieces > 16 || blackPieces > 16) return false;
-    (void)whiteToMove;
-    return true;
+    // A side that could take the enemy king at once is not a position of a real game.
+    return whiteToMove ? !isSquareAttacked(state, blackKingAt, true)
+                       : !isSquareAttacked(state, whiteKingAt, false);
 }

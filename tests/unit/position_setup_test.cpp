@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
+#include <string>
 
 #include "tamblorbasis/tamblorbasis.h"
 #include "test_support.h"
@@ -240,7 +241,7 @@ TEST_F(PositionSetup, KingEntriesFollowThePlacedKings) {
 
 class PlayablePosition : public PositionSetup {
 protected:
-    bool playable(const char* text, bool opponentToMove = false) {
+    bool playable(std::string_view text, bool opponentToMove = false) {
         EXPECT_TRUE(parsePositionText(opponentToMove, text, st)) << text;
         return isPlayablePosition(st, !opponentToMove);
     }
@@ -274,6 +275,28 @@ TEST_F(PlayablePosition, AtMostSixteenPiecesASide) {
     EXPECT_FALSE(playable("4k3/8/8/pppppppp/pppppppp/8/8/4K3 b - - 0 1"));
     EXPECT_TRUE(playable("qqqqkqqq/qqqqqqqq/8/8/8/8/8/4K3 w - - 0 1", true));
     EXPECT_FALSE(playable("qqqqkqqq/qqqqqqqq/q7/8/8/8/8/4K3 w - - 0 1", true));
+}
+
+TEST_F(PlayablePosition, SideNotToMoveMustNotBeInCheck) {
+    const char* whiteRookChecks = "4k3/8/8/8/8/8/8/4R1K1 %c - - 0 1";  // rook e1 on king e8
+    const char* blackRookChecks = "4k3/8/8/8/8/8/8/4r1K1 %c - - 0 1";  // rook e1 on king g1
+    auto with = [](const char* pattern, char side) {
+        char text[80];
+        std::snprintf(text, sizeof text, pattern, side);
+        return std::string(text);
+    };
+    for (const bool opponentToMove : {false, true}) {
+        // The side to move may stand in check, the other side may not.
+        EXPECT_TRUE(playable(with(whiteRookChecks, 'b'), opponentToMove));
+        EXPECT_TRUE(playable(with(blackRookChecks, 'w'), opponentToMove));
+        EXPECT_FALSE(playable(with(whiteRookChecks, 'w'), opponentToMove));
+        EXPECT_FALSE(playable(with(blackRookChecks, 'b'), opponentToMove));
+        EXPECT_FALSE(playable("4k3/3P4/8/8/8/8/8/4K3 w - - 0 1", opponentToMove));
+        EXPECT_FALSE(playable("4k3/8/8/8/8/8/3p4/4K3 b - - 0 1", opponentToMove));
+        // Kings side by side: whoever is to move, the other stands in check.
+        EXPECT_FALSE(playable("8/8/8/3kK3/8/8/8/8 w - - 0 1", opponentToMove));
+        EXPECT_FALSE(playable("8/8/8/3kK3/8/8/8/8 b - - 0 1", opponentToMove));
+    }
 }
 
 }  // namespace
