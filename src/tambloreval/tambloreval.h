@@ -19,3 +19,8 @@ void prepareRootTables(EngineState& state);
 void evaluate(NodeState& node, bool pawnsChanged, int depth, EngineState& state);
 void lazyScore(NodeState& node, const EngineState& state);
 void kingSafety(NodeState& node, EngineState& state);
+
+// --- The parts of lazyScore, for the evaluation trace ------------------------------
+int termSum(const NodeState& node);             // material, positional and evaluate's terms
+int rookVersusMinors(const NodeState& node);    // +70 / -70 for two minors against a rook
+int bishopVersusKnight(const NodeState& node);  // +20 / -20 for a lone bishop against a lone knight

@@ -1,0 +1,94 @@
+#pragma once
+// Constant data and helpers shared by the evaluation's own files; not used elsewhere.
+#include <array>
+#include <cstdint>
+
+#include "tamblorvars/tamblorvars.h"
+
+namespace evalrules {
+
+constexpr bool onBoard(int s) { return s >= 21 && s <= 98 && s % 10 != 0 && s % 10 != 9; }
+constexpr int fileOfSquare(int s) { return s % 10; }
+constexpr int rankOfSquare(int s) { return s / 10 - 1; }
+
+// Material by square value; kings and non-pieces count nothing.
+constexpr std::array<int, 28> materialValue = [] {
+    std::array<int, 28> v{};
+    v[whitePawn] = v[blackPawn] = 95;
+    v[whiteKnight] = v[blackKnight] = 305;
+    v[whiteBishop] = v[blackBishop] = 310;
+    v[whiteRook] = v[blackRook] = 490;
+    v[whiteQueen] = v[blackQueen] = 925;
+    return v;
+}();
+
+// The corner region a square belongs to (the corner's square), 0 in the middle, 99 off the board.
+constexpr std::array<int, 128> cornerOf = [] {
+    std::array<int, 128> t{};
+    for (int s = 0; s < 128; ++s) {
+        if (!onBoard(s)) {
+            t[s] = 99;
+            continue;
+        }
+        const int f = fileOfSquare(s), r = rankOfSquare(s);
+        const bool low = r <= 2, high = r >= 7, left = f <= 2, right = f >= 7;
+        t[s] = low && left ? 21 : low && right ? 28 : high && left ? 91 : high && right ? 98 : 0;
+    }
+    return t;
+}();
+
+// 4 in the corners, 2 on the rest of the outer ring, 0 inside, 99 off the board.
+constexpr std::array<int, 128> edgeWeight = [] {
+    std::array<int, 128> t{};
+    for (int s = 0; s < 128; ++s) {
+        if (!onBoard(s)) {
+            t[s] = 99;
+            continue;
+        }
+        const bool fileEdge = fileOfSquare(s) == 1 || fileOfSquare(s) == 8;
+        const bool rankEdge = rankOfSquare(s) == 1 || rankOfSquare(s) == 8;
+        t[s] = fileEdge && rankEdge ? 4 : fileEdge || rankEdge ? 2 : 0;
+    }
+    return t;
+}();
+
+// Passed pawns on the wings are harder to stop.
+constexpr std::array<int, 128> wingPasserBonus = [] {
+    std::array<int, 128> t{};
+    for (int s = 0; s < 128; ++s) {
+        if (!onBoard(s) || rankOfSquare(s) < 2 || rankOfSquare(s) > 7) continue;
+        const int f = fileOfSquare(s);
+        t[s] = f == 1 || f == 8 ? 20 : f == 2 || f == 7 ? 10 : 0;
+    }
+    return t;
+}();
+
+// Passed-pawn bonuses by the rank counted from the pawn's own side (index 2..7).
+constexpr int middleGameLonePasser[8] = {0, 0, 6, 6, 18, 39, 62, 70};
+constexpr int middleGameConnectedPasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
+constexpr int endingLonePasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
+constexpr int endingConnectedPasser[8] = {0, 0, 12, 12, 36, 63, 90, 102};
+
+constexpr int kingZoneOffsets[9] = {-9, -10, -11, -1, 0, 1, 9, 10, 11};
+constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone squares
+
+// Material thresholds the rules switch on.
+constexpr int middleGamePieces = 1725;  // above: middle game
+constexpr int queenOnly = 925;
+
+// True when the first occupied square along a diagonal (bishop) or line (rook) from the
+// square holds that colour's bishop (rook); queens do not count.
+bool whiteBishopSees(int square, const EngineState& state);
+bool whiteRookSees(int square, const EngineState& state);
+bool blackBishopSees(int square, const EngineState& state);
+bool blackRookSees(int square, const EngineState& state);
+
+// One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
+void whitePawnShape(int square, NodeState& node, const EngineState& state);
+void blackPawnShape(int square, NodeState& node, const EngineState& state);
+
+// Ending adjustments of a positive (White) or negative (Black) score.
+void scaleWhiteLead(NodeState& node, const EngineState& state);
+void scaleBlackLead(NodeState& node, const EngineState& state);
+
+}  // namespace evalrules

@@ -1,0 +1,344 @@
+// The static evaluation's board walk: every piece's placement terms, pawn structure and
+// passed pawns when they are due, the bishop colour terms and the king safety.
+#include <algorithm>
+
+#include "tambloreval/eval_rules.h"
+#include "tambloreval/tambloreval.h"
+
+using namespace evalrules;
+
+namespace {
+
+// What one walk carries besides the node.
+struct Walk {
+    NodeState& n;
+    EngineState& st;
+    const std::uint8_t* b;
+    bool pawnsChanged;
+    bool passersFresh;
+    int toMoveTempo;  // 1 when White is to move (odd ply)
+    int bestWhiteRunner = 0, bestBlackRunner = 0;
+};
+
+inline bool isBlackPiece(int v) { return (v & 3) == 2; }
+inline bool isWhitePiece(int v) { return (v & 3) == 1; }
+
+// --- Passed pawns --------------------------------------------------------------------
+
+void whitePasser(Walk& w, int s) {
+    NodeState& n = w.n;
+    const EngineState& st = w.st;
+    const int r = st.rankOf[s];
+    const bool connected = n.whitePawnSet & st.pawnNeighbours[s];
+    const int enemyPieces = n.blackPieceMaterial;
+    if (enemyPieces > middleGamePieces) {
+        n.passedPawns += connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
+        return;
+    }
+    n.passedPawns += (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
+    if (s >= 51 && enemyPieces <= queenOnly && n.whitePieceMaterial >= 490) {
+        for (int t = s - 10; t > 20; t -= 10)
+            if (w.b[t] == whiteRook) {  // a rook behind the passer
+                n.passedPawns += 30;
+                break;
+            }
+    }
+    if (s >= 81 && !isBlackPiece(w.b[s + 10])) n.passedPawns += 50;
+    if (enemyPieces < queenOnly) n.passedPawns += 4 * st.squareDistance[st.position.blackKingSquare][s + 10];
+    if (enemyPieces <= 0) {
+        n.passedPawns += wingPasserBonus[s];
+        // The square rule against a lone king; a pawn on its home rank may step twice.
+        const int t = s < 40 ? s + 10 : s;
+        const int promotion = 90 + st.fileOf[t];
+        if (st.squareDistance[promotion][st.position.blackKingSquare] > 9 - st.rankOf[t] - w.toMoveTempo)
+            w.bestWhiteRunner = std::max(w.bestWhiteRunner, 32 * st.rankOf[t] + 400);
+    }
+}
+
+void blackPasser(Walk& w, int s) {
+    NodeState& n = w.n;
+    const EngineState& st = w.st;
+    const int r = 9 - st.rankOf[s];
+    const bool connected = n.blackPawnSet & st.pawnNeighbours[s];
+    const int enemyPieces = n.whitePieceMaterial;
+    if (enemyPieces > middleGamePieces) {
+        n.passedPawns -= connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
+        return;
+    }
+    n.passedPawns -= (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
+    if (s <= 68 && enemyPieces <= queenOnly && n.blackPieceMaterial >= 490) {
+        for (int t = s + 10; t < 99; t += 10)
+            if (w.b[t] == blackRook) {
+                n.passedPawns -= 30;
+                break;
+            }
+    }
+    if (s <= 38 && !isWhitePiece(w.b[s - 10])) n.passedPawns -= 50;
+    if (enemyPieces < queenOnly) n.passedPawns -= 4 * st.squareDistance[st.position.whiteKingSquare][s - 10];
+    if (enemyPieces <= 0) {
+        n.passedPawns -= wingPasserBonus[s];
+        const int t = s > 80 ? s - 10 : s;
+        const int promotion = 20 + st.fileOf[t];
+        if (st.squareDistance[promotion][st.position.whiteKingSquare] > st.rankOf[t] - 1 + w.toMoveTempo)
+            w.bestBlackRunner = std::max(w.bestBlackRunner, 32 * (9 - st.rankOf[t]) + 400);
+    }
+}
+
+// --- Pieces --------------------------------------------------------------------------
+
+void whitePawnTerms(Walk& w, int s) {
+    // A centre pawn still at home behind a blocked square hampers development.
+    if ((s == 34 || s == 35) && w.b[s + 10] != emptySquare) w.n.pieceTerms -= 20;
+    if (w.pawnsChanged) whitePawnShape(s, w.n, w.st);
+    if (w.passersFresh && !(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
+}
+
+void blackPawnTerms(Walk& w, int s) {
+    if ((s == 84 || s == 85) && w.b[s - 10] != emptySquare) w.n.pieceTerms += 20;
+    if (w.pawnsChanged) blackPawnShape(s, w.n, w.st);
+    if (w.passersFresh && !(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
+}
+
+void whiteKnightTerms(Walk& w, int s) {
+    const std::uint8_t* b = w.b;
+    if (s == 43 && b[33] == whitePawn && b[64] == blackPawn) w.n.pieceTerms -= 20;  // blocks the c-pawn
+    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn &&
+        (blackRookSees(s, w.st) || blackBishopSees(s, w.st)))
+        w.n.pieceTerms -= 20;  // unguarded and in a slider's sight
+}
+
+void blackKnightTerms(Walk& w, int s) {
+    const std::uint8_t* b = w.b;
+    if (s == 73 && b[83] == blackPawn && b[54] == whitePawn) w.n.pieceTerms += 20;
+    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn &&
+        (whiteRookSees(s, w.st) || whiteBishopSees(s, w.st)))
+        w.n.pieceTerms += 20;
+}
+
+void whiteBishopTerms(Walk& w, int s) {
+    const std::uint8_t* b = w.b;
+    const EngineState& st = w.st;
+    if (s < 31) {
+        // Shut in at home (knights in front are about to move away).
+        if (b[s + 9] && b[s + 11] && b[s + 9] != whiteKnight && b[s + 11] != whiteKnight) w.n.pieceTerms -= 15;
+    } else if (s >= 51 && b[s - 11] && b[s - 9]) {
+        w.n.pieceTerms -= st.isEdgeFile[s] ? 120 : 30;  // cut off deep in enemy ground
+    }
+    if (s >= 81) {
+        w.n.pieceTerms += 28;
+    } else {
+        // How far the bishop reaches forward, through pieces but not past pawns.
+        int left = s + 9, right = s + 11;
+        while (!st.rayStopper[b[left]]) left += 9;
+        while (!st.rayStopper[b[right]]) right += 11;
+        w.n.pieceTerms += st.whiteBishopReach[std::max(left, right)];
+    }
+    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn && blackRookSees(s, st)) w.n.pieceTerms -= 20;
+}
+
+void blackBishopTerms(Walk& w, int s) {
+    const std::uint8_t* b = w.b;
+    const EngineState& st = w.st;
+    if (s > 88) {
+        if (b[s - 9] && b[s - 11] && b[s - 9] != blackKnight && b[s - 11] != blackKnight) w.n.pieceTerms += 15;
+    } else if (s < 70 && b[s + 11] && b[s + 9]) {
+        w.n.pieceTerms += st.isEdgeFile[s] ? 120 : 30;
+    }
+    if (s < 40) {
+        w.n.pieceTerms -= 28;
+    } else {
+        int left = s - 11, right = s - 9;
+        while (!st.rayStopper[b[left]]) left -= 11;
+        while (!st.rayStopper[b[right]]) right -= 9;
+        w.n.pieceTerms -= st.blackBishopReach[std::min(left, right)];
+    }
+    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn && whiteRookSees(s, st)) w.n.pieceTerms += 20;
+}
+
+// A rook penned in by pieces on the centre side of a wing file; the first occupied
+// square counts. The same squares and amounts serve both colours.
+inline int crampedRook(const std::uint8_t* b, int s, int file) {
+    switch (file) {
+    case 1: return b[s + 1] ? 24 : b[s + 2] ? 16 : b[s + 3] ? 8 : 0;
+    case 2: return b[s + 1] ? 16 : b[s + 2] ? 8 : 0;
+    case 3: return b[s + 1] ? 8 : 0;
+    case 6: return b[s - 1] ? 8 : 0;
+    case 7: return b[s - 1] ? 16 : b[s - 2] ? 8 : 0;
+    case 8: return b[s - 1] ? 24 : b[s - 2] ? 16 : b[s - 3] ? 8 : 0;
+    default: return 0;
+    }
+}
+
+void whiteRookTerms(Walk& w, int s) {
+    if (s >= 81) {
+        w.n.pieceTerms += 20;
+        return;
+    }
+    const std::uint64_t file = w.st.whiteFrontSpan[s];
+    if (!(w.n.whitePawnSet & file)) w.n.pieceTerms += (w.n.blackPawnSet & file) ? 15 : 20;
+    w.n.pieceTerms -= crampedRook(w.b, s, w.st.fileOf[s]);
+}
+
+void blackRookTerms(Walk& w, int s) {
+    if (s <= 38) {
+        w.n.pieceTerms -= 20;
+        return;
+    }
+    const std::uint64_t file = w.st.blackFrontSpan[s];
+    if (!(w.n.blackPawnSet & file)) w.n.pieceTerms -= (w.n.whitePawnSet & file) ? 15 : 20;
+    w.n.pieceTerms += crampedRook(w.b, s, w.st.fileOf[s]);
+}
+
+// A queen out on a wing file behind own men is out of play, unless she is at the king.
+void whiteQueenTerms(Walk& w, int s) {
+    const EngineState& st = w.st;
+    if (st.squareDistance[s][st.position.blackKingSquare] <= 2 || s <= 38) return;
+    const std::uint8_t* b = w.b;
+    bool blocked = false;
+    switch (st.fileOf[s]) {
+    case 1: blocked = b[s - 9] || b[s - 18]; break;
+    case 2: blocked = b[s - 9]; break;
+    case 7: blocked = b[s - 11]; break;
+    case 8: blocked = b[s - 11] || b[s - 22]; break;
+    default: break;
+    }
+    if (blocked) w.n.pieceTerms -= 30;
+}
+
+void blackQueenTerms(Walk& w, int s) {
+    const EngineState& st = w.st;
+    if (st.squareDistance[s][st.position.whiteKingSquare] <= 2) {
+        w.n.pieceTerms -= 40;  // close to the engine's king
+        return;
+    }
+    if (s >= 81) return;
+    const std::uint8_t* b = w.b;
+    bool blocked = false;
+    switch (st.fileOf[s]) {
+    case 1: blocked = b[s + 11] || b[s + 22]; break;
+    case 2: blocked = b[s + 11]; break;
+    case 7: blocked = b[s + 9]; break;
+    case 8: blocked = b[s + 9] || b[s + 18]; break;
+    default: break;
+    }
+    if (blocked) w.n.pieceTerms += 30;
+}
+
+// Centralise the king in the ending; keep it sheltered at home in the middle game.
+void whiteKingTerms(Walk& w, int s) {
+    NodeState& n = w.n;
+    const EngineState& st = w.st;
+    const std::uint8_t* b = w.b;
+    if (n.blackPieceMaterial <= middleGamePieces) {
+        const int v = st.pieceSquare[whiteKing][s];
+        n.kingPlacement += n.blackPieceMaterial <= queenOnly ? 4 * v : v;
+        return;
+    }
+    if (s >= 41) {
+        n.kingPlacement -= 150;
+        return;
+    }
+    const int castling = st.position.whiteCastling;
+    if (castling != 0) {
+        if ((castling & kingSideRight) && b[37] != whitePawn && b[47] != whitePawn) n.kingPlacement -= 20;
+        return;
+    }
+    const int home = s >= 31 ? s - 10 : s;
+    const int file = st.fileOf[s];
+    if (!(n.whitePawnSet & st.whiteFrontSpan[s])) n.kingPlacement -= 40;
+    else if (b[file + 30] != whitePawn && b[file + 40] != whitePawn) n.kingPlacement -= 20;
+    if (home >= 25) {
+        if (b[37] != whitePawn && b[47] != whitePawn) n.kingPlacement -= 20;
+        if (b[s + 9] != whitePawn && b[s + 18] != whitePawn) n.kingPlacement -= 10;
+    } else {
+        if (b[32] != whitePawn && b[42] != whitePawn) n.kingPlacement -= 20;
+        if (b[s + 11] != whitePawn && b[s + 22] != whitePawn) n.kingPlacement -= 10;
+    }
+}
+
+void blackKingTerms(Walk& w, int s) {
+    NodeState& n = w.n;
+    const EngineState& st = w.st;
+    const std::uint8_t* b = w.b;
+    if (n.whitePieceMaterial <= middleGamePieces) {
+        const int v = st.pieceSquare[blackKing][s];
+        n.kingPlacement += n.whitePieceMaterial <= queenOnly ? 4 * v : v;
+        return;
+    }
+    if (s <= 78) {
+        n.kingPlacement += 150;
+        return;
+    }
+    const int castling = st.position.blackCastling;
+    if (castling != 0) {
+        if ((castling & kingSideRight) && b[87] != blackPawn && b[77] != blackPawn) n.kingPlacement += 20;
+        return;
+    }
+    const int home = s <= 88 ? s + 10 : s;
+    const int file = st.fileOf[s];
+    if (!(n.blackPawnSet & st.blackFrontSpan[s])) n.kingPlacement += 40;
+    else if (b[file + 80] != blackPawn && b[file + 70] != blackPawn) n.kingPlacement += 20;
+    if (home >= 95) {
+        if (b[87] != blackPawn && b[77] != blackPawn) n.kingPlacement += 20;
+        if (b[s - 11] != blackPawn && b[s - 22] != blackPawn) n.kingPlacement += 10;
+    } else {
+        if (b[82] != blackPawn && b[72] != blackPawn) n.kingPlacement += 20;
+        if (b[s - 9] != blackPawn && b[s - 18] != blackPawn) n.kingPlacement += 10;
+    }
+}
+
+// A bishop suffers from own pawns on its colour; two bishops make a pair.
+void bishopColourTerms(NodeState& n) {
+    if (n.whiteBishopsOnDark) {
+        n.pieceTerms -= 4 * n.whitePawnsOnDark;
+        if (n.whiteBishopsOnLight) n.pieceTerms += 30 - 4 * n.whitePawnsOnLight;
+    } else if (n.whiteBishopsOnLight) {
+        n.pieceTerms -= 4 * n.whitePawnsOnLight;
+    }
+    if (n.blackBishopsOnDark) {
+        n.pieceTerms += 4 * n.blackPawnsOnDark;
+        if (n.blackBishopsOnLight) n.pieceTerms -= 30 - 4 * n.blackPawnsOnLight;
+    } else if (n.blackBishopsOnLight) {
+        n.pieceTerms += 4 * n.blackPawnsOnLight;
+    }
+}
+
+}  // namespace
+
+void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
+    // Above this material every passed-pawn term depends on the pawns alone, so the
+    // parent's value stands until a pawn changes.
+    const bool passersFresh =
+        pawnsChanged || n.whitePieceMaterial <= middleGamePieces || n.blackPieceMaterial <= middleGamePieces;
+    if (pawnsChanged) n.pawnStructure = 0;
+    if (passersFresh) n.passedPawns = 0;
+    n.pieceTerms = 0;
+    n.kingPlacement = 0;
+
+    Walk w{n, st, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
+    const std::uint8_t* b = w.b;
+    for (int s = 21;; ++s) {
+        switch (b[s]) {
+        case emptySquare: break;
+        case whitePawn: whitePawnTerms(w, s); break;
+        case blackPawn: blackPawnTerms(w, s); break;
+        case whiteKnight: whiteKnightTerms(w, s); break;
+        case blackKnight: blackKnightTerms(w, s); break;
+        case whiteBishop: whiteBishopTerms(w, s); break;
+        case blackBishop: blackBishopTerms(w, s); break;
+        case whiteRook: whiteRookTerms(w, s); break;
+        case blackRook: blackRookTerms(w, s); break;
+        case whiteQueen: whiteQueenTerms(w, s); break;
+        case blackQueen: blackQueenTerms(w, s); break;
+        case whiteKing: whiteKingTerms(w, s); break;
+        case blackKing: blackKingTerms(w, s); break;
+        case border: ++s; break;  // from the h-file frame on to the next a-file
+        case scanEnd: goto walked;
+        default: break;
+        }
+    }
+walked:
+    bishopColourTerms(n);
+    if (depth >= 0) kingSafety(n, st);
+    n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
+}
