@@ -14,7 +14,9 @@ void restoreSnapshot(const PositionSnapshot& snapshot, EngineState& state);
 
 // --- Move text and set-up (white = the stored board is the game board) -----------
 MoveText moveToText(Move move, bool white);          // "E2E4", "G7H8Q", "NULL"
-MoveText moveToThinkingText(Move move, bool white);  // "e4xd5", "e7e8Q"
+// A capturing promotion reads e7xd8Q: one character more than a plain move text.
+using ThinkingMoveText = BoundedText<6>;
+ThinkingMoveText moveToThinkingText(Move move, bool white);  // "e4xd5", "e7e8Q"
 int squareFromText(std::string_view text, bool white);  // stored square, or 0
 Move textToMove(bool moverIsWhite, std::string_view text, bool white);  // kind 10, or 0
 // Reads FEN/EPD placement, side, castling and en passant into position and sets
@@ -22,7 +24,8 @@ Move textToMove(bool moverIsWhite, std::string_view text, bool white);  // kind 
 bool parsePositionText(bool opponentToMove, std::string_view text, EngineState& state);
 // The set-up checks the reader itself does not make: one king a side, no pawn on the
 // first or last rank, at most 16 pieces a side, the side not to move not in check.
-bool isPlayablePosition(const EngineState& state);
+// whiteToMove: the stored White (the engine) is to move.
+bool isPlayablePosition(const EngineState& state, bool whiteToMove);
 
 // --- Making moves and attack tests ------------------------------------------------
 // Plays the move on position; returns the value of the piece taken (0 if none).
