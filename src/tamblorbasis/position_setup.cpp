@@ -74,6 +74,7 @@ bool readPlacement(std::string_view placement, Position& p, bool enginePlaysWhit
 }
 
 // Only a pawn that stands beside an enemy pawn is entered: that is when the capture exists.
+// The square passed over must be empty, or the capture would land on a piece and erase it.
 void readEnPassant(std::string_view rest, Position& p, bool opponentToMove, bool enginePlaysWhite) {
     const int firstCandidate = opponentToMove ? 51 : 61;
     const std::uint8_t victim = opponentToMove ? whitePawn : blackPawn;
@@ -83,6 +84,7 @@ void readEnPassant(std::string_view rest, Position& p, bool opponentToMove, bool
         if (p.squares[pawn] != victim) continue;
         if (p.squares[pawn - 1] != captor && p.squares[pawn + 1] != captor) continue;
         const int passed = pawn + passedOffset;
+        if (p.squares[passed] != emptySquare) continue;
         const int storedRank = passed / 10 - 1;
         const char name[2] = {static_cast<char>('a' + passed % 10 - 1),
                               static_cast<char>('0' + (enginePlaysWhite ? storedRank : 9 - storedRank))};

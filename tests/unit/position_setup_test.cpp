@@ -200,6 +200,11 @@ TEST_F(PositionSetup, EnPassantCandidatesAndNames) {
     // A pawn with no enemy pawn beside it is no candidate.
     ASSERT_TRUE(parsePositionText(false, "4k3/8/8/3p4/8/8/8/4K3 w - d6 0 1", st));
     EXPECT_EQ(p.enPassantPawn, 0);
+    // A piece on the square passed over leaves no capture to make.
+    ASSERT_TRUE(parsePositionText(false, "4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", st));
+    EXPECT_EQ(p.enPassantPawn, 0);
+    ASSERT_TRUE(parsePositionText(true, "4k3/8/8/8/3pP3/4N3/8/4K3 b - e3 0 1", st));
+    EXPECT_EQ(p.enPassantPawn, 0);
     // The opponent's pawns are not candidates when the engine is to move.
     ASSERT_TRUE(parsePositionText(false, "4k3/8/8/8/3pP3/8/8/4K3 w - e3 0 1", st));
     EXPECT_EQ(p.enPassantPawn, 0);

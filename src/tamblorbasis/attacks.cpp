@@ -1,0 +1,202 @@
+// Attack questions about the current board: is a square attacked, may a castling move
+// be played, did the move just made leave the mover's king attacked, does it give check.
+// Every ray walk ends at the frame, so none of them tests bounds.
+#include <cstdlib>
+
+#include "tamblorbasis/tamblorbasis.h"
+
+namespace {
+
+// First non-empty square from s along step d (s itself excluded).
+inline int firstOccupied(const std::uint8_t* b, int s, int d) {
+    s += d;
+    while (b[s] == emptySquare) s += d;
+    return s;
+}
+
+inline bool isStraightStep(int d) {
+    const int a = std::abs(d);
+    return a == 1 || a == 10;
+}
+
+// Does the slider standing on this value move along step d?
+inline bool slidesAlong(int value, int d, bool white) {
+    const int queen = white ? whiteQueen : blackQueen;
+    if (value == queen) return true;
+    if (isStraightStep(d)) return value == (white ? whiteRook : blackRook);
+    return value == (white ? whiteBishop : blackBishop);
+}
+
+}  // namespace
+
+bool isSquareAttacked(const EngineState& state, int s, bool byWhite) {
+    const std::uint8_t* b = state.position.squares;
+    if (byWhite) {
+        if (b[s - 9] == whitePawn || b[s - 11] == whitePawn) return true;
+        if (b[s + 8] == whiteKnight || b[s + 19] == whiteKnight || b[s + 21] == whiteKnight ||
+            b[s + 12] == whiteKnight || b[s - 8] == whiteKnight || b[s - 19] == whiteKnight ||
+            b[s - 21] == whiteKnight || b[s - 12] == whiteKnight)
+            return true;
+        if (b[s + 9] == whiteKing || b[s + 10] == whiteKing || b[s + 11] == whiteKing ||
+            b[s + 1] == whiteKing || b[s - 9] == whiteKing || b[s - 10] == whiteKing ||
+            b[s - 11] == whiteKing || b[s - 1] == whiteKing)
+            return true;
+        int v;
+        v = b[firstOccupied(b, s, 10)];
+        if (v == whiteRook || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, -10)];
+        if (v == whiteRook || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, 1)];
+        if (v == whiteRook || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, -1)];
+        if (v == whiteRook || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, 9)];
+        if (v == whiteBishop || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, -9)];
+        if (v == whiteBishop || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, 11)];
+        if (v == whiteBishop || v == whiteQueen) return true;
+        v = b[firstOccupied(b, s, -11)];
+        return v == whiteBishop || v == whiteQueen;
+    }
+    if (b[s + 9] == blackPawn || b[s + 11] == blackPawn) return true;
+    if (b[s + 8] == blackKnight || b[s + 19] == blackKnight || b[s + 21] == blackKnight ||
+        b[s + 12] == blackKnight || b[s - 8] == blackKnight || b[s - 19] == blackKnight ||
+        b[s - 21] == blackKnight || b[s - 12] == blackKnight)
+        return true;
+    if (b[s + 9] == blackKing || b[s + 10] == blackKing || b[s + 11] == blackKing ||
+        b[s + 1] == blackKing || b[s - 9] == blackKing || b[s - 10] == blackKing ||
+        b[s - 11] == blackKing || b[s - 1] == blackKing)
+        return true;
+    int v;
+    v = b[firstOccupied(b, s, 10)];
+    if (v == blackRook || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, -10)];
+    if (v == blackRook || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, 1)];
+    if (v == blackRook || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, -1)];
+    if (v == blackRook || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, 9)];
+    if (v == blackBishop || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, -9)];
+    if (v == blackBishop || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, 11)];
+    if (v == blackBishop || v == blackQueen) return true;
+    v = b[firstOccupied(b, s, -11)];
+    return v == blackBishop || v == blackQueen;
+}
+
+// The king's square, the square it crosses and its destination must all be safe. The
+// square beside the queen-side rook may be attacked. Only castling words are passed;
+// anything else is answered unsafe so that it is never played.
+bool isCastlingPathSafe(const EngineState& state, Move castling) {
+    switch (moveTo(castling)) {
+    case 23:
+        return !isSquareAttacked(state, 25, false) && !isSquareAttacked(state, 24, false) &&
+               !isSquareAttacked(state, 23, false);
+    case 27:
+        return !isSquareAttacked(state, 25, false) && !isSquareAttacked(state, 26, false) &&
+               !isSquareAttacked(state, 27, false);
+    case 93:
+        return !isSquareAttacked(state, 95, true) && !isSquareAttacked(state, 94, true) &&
+               !isSquareAttacked(state, 93, true);
+    case 97:
+        return !isSquareAttacked(state, 95, true) && !isSquareAttacked(state, 96, true) &&
+               !isSquareAttacked(state, 97, true);
+    default:
+        return false;
+    }
+}
+
+// Called after makeMove. A full attack test only when the king moved, the mover stood
+// in check, or the move took en passant (the taken pawn's square may open a line to the
+// king along its rank); otherwise only a pin through the from-square can hurt.
+bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack) {
+    const Position& p = state.position;
+    const std::uint8_t* b = p.squares;
+    const int k = moverIsBlack ? p.blackKingSquare : p.whiteKingSquare;
+    const int to = moveTo(move);
+    if (k == to || state.plyInfo[state.ply].inCheck > 0 || moveKind(move) == kindEnPassant)
+        return !isSquareAttacked(state, k, moverIsBlack);
+
+    const int from = moveFrom(move);
+    const int d = state.queenDirection[from][k];
+    if (d == 0) return true;
+    if (firstOccupied(b, from, d) != k) return true;
+    return !slidesAlong(b[firstOccupied(b, from, -d)], d, moverIsBlack);
+}
+
+// Called after makeMove: does the move give check? Writes inCheck of the next ply's
+// entry. Ordinary moves look only at the line from the to-square (direct check) and
+// the line through the from-square (discovered check); castling and en passant, which
+// move a second piece, take the full test.
+void updateCheckFlag(EngineState& state, Move move, bool moverIsBlack) {
+    const Position& p = state.position;
+    const std::uint8_t* b = p.squares;
+    std::int32_t& inCheck = state.plyInfo[state.ply + 1].inCheck;
+    const int kind = moveKind(move);
+    if (kind == 0) {
+        inCheck = 0;
+        return;
+    }
+    const int k = moverIsBlack ? p.whiteKingSquare : p.blackKingSquare;
+    if (kind == kindCastling || kind == kindEnPassant) {
+        inCheck = isSquareAttacked(state, k, !moverIsBlack) ? 1 : 0;
+        return;
+    }
+
+    const int from = moveFrom(move);
+    const int to = moveTo(move);
+    int d;
+    switch (b[to]) {
+    case blackPawn:
+        if (to - 9 == k || to - 11 == k) { inCheck = 1; return; }
+        break;
+    case whitePawn:
+        if (to + 9 == k || to + 11 == k) { inCheck = 1; return; }
+        break;
+    case whiteKnight: case blackKnight:
+        if (state.knightStep[k][to] == to - k) { inCheck = 1; return; }
+        break;
+    case whiteBishop: case blackBishop:
+        d = state.bishopDirection[to][k];
+        if (d != 0 && firstOccupied(b, to, d) == k) { inCheck = 1; return; }
+        break;
+    case whiteRook: case blackRook:
+        d = state.rookDirection[to][k];
+        if (d != 0 && firstOccupied(b, to, d) == k) { inCheck = 1; return; }
+        break;
+    case whiteQueen: case blackQueen:
+        d = state.queenDirection[to][k];
+        if (d != 0 && firstOccupied(b, to, d) == k) { inCheck = 1; return; }
+        break;
+    case whiteKing: case blackKing:
+        if (state.queenDirection[k][to] == to - k) { inCheck = 1; return; }
+        break;
+    default:
+        break;
+    }
+
+    d = state.queenDirection[from][k];
+    inCheck = (d != 0 && slidesAlong(b[firstOccupied(b, k, -d)], d, !moverIsBlack)) ? 1 : 0;
+}
+
+// Counts the safe squares around the king of the side to move (White at odd plies).
+// The king stays where it is, so it still shields the squares behind it.
+bool kingHasFewFlights(const EngineState& state, int n) {
+    const Position& p = state.position;
+    const std::uint8_t* b = p.squares;
+    const bool white = (state.ply & 1) != 0;
+    const int k = white ? p.whiteKingSquare : p.blackKingSquare;
+    int count = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int s = k + state.kingOffsets[i];
+        const int v = b[s];
+        const bool open = white ? (v & 1) == 0 : (v & 2) == 0;
+        if (open && !isSquareAttacked(state, s, !white)) {
+            if (++count > n) return false;
+        }
+    }
+    return true;
+}
