@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "tamblorbasis/tamblorbasis.h"
 #include "tamblorhash/tamblorhash.h"
 #include "test_support.h"
 
 namespace {
 
+// The engine plays Black: after each White move the engine is to move.
 class GameHistory : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -12,115 +14,70 @@ protected:
         recordGamePosition(st, st.position, st.startMove, false, castlingByte(st.position));
     }
 
-    // Moves a piece by hand (quiet move or capture) and records the result.
-    void play(int from, int to, bool engineToMoveAfter, int kind = kindQuiet) {
+    void play(int from, int to, int kind = kindQuiet) {
+        const Move move = makeMoveWord(from, to, kind);
         const int before = castlingByte(st.position);
-        if (from == 25) st.position.whiteCastling = 0;
-        st.position.squares[to] = st.position.squares[from];
-        st.position.squares[from] = 0;
-        st.position.enPassantPawn = 0;
-        recordGamePosition(st, st.position, makeMoveWord(from, to, kind), engineToMoveAfter, before);
+        engineToMove = !engineToMove;
+        makeMove(st, move);
+        recordGamePosition(st, st.position, move, engineToMove, before);
     }
 
-    NodeState keyOfBoard() const {
-        NodeState node{};
-        computeKey(node, st);
-        return node;
+    bool repeated(bool engineSide, int count) const {
+        const GameHistoryEntry& latest = st.gameHistory[st.historyCount];
+        return isRepetition(st, st.position, engineSide, count, latest.keyLow, latest.keyHigh);
     }
 
     std::unique_ptr<EngineState> state = makeEngineState();
     EngineState& st = *state;
+    bool engineToMove = false;
 };
 
-TEST_F(GameHistory, ANewRecordHoldsTheStartPosition) {
-    EXPECT_EQ(st.historyCount, 1);
-    EXPECT_EQ(st.gameReversibleCount, 0);
-    const NodeState key = keyOfBoard();
-    EXPECT_EQ(st.gameHistory[1].keyLow, key.keyLow);
-    EXPECT_EQ(st.gameHistory[1].keyHigh, key.keyHigh);
-    EXPECT_EQ(st.gameHistory[1].castleByte, 15);
-    EXPECT_FALSE(st.gameHistory[1].engineToMove);
-}
-
-TEST_F(GameHistory, EnPassantPositionIsNotRecordedButCountersAdvance) {
-    play(22, 43, true);  // knight out
-    EXPECT_EQ(st.historyCount, 2);
-    EXPECT_EQ(st.gameReversibleCount, 1);
-    // A double step next to an enemy pawn: the en-passant chance is open.
-    st.position.squares[64] = blackPawn;
-    st.position.squares[84] = 0;
-    st.position.squares[35] = 0;
-    st.position.squares[55] = whitePawn;
-    st.position.enPassantPawn = 55;
-    recordGamePosition(st, st.position, makeMoveWord(35, 55, kindQuiet), false, 15);
-    EXPECT_EQ(st.gameReversibleCount, 0);
+TEST_F(GameHistory, IrreversibleMovesCutTheHistory) {
+    play(35, 55), play(97, 76), play(55, 65);  // 1. e4 Nf6 2. e5
+    play(84, 64);  // 2... d5: e5xd6 is possible, so this position is not recorded
     EXPECT_EQ(st.historyCount, 0);
-    play(92, 73, true);
-    EXPECT_EQ(st.gameReversibleCount, 1);
-    EXPECT_EQ(st.historyCount, 1);
-}
+    EXPECT_EQ(st.gameReversibleCount, 0);
+    play(22, 43), play(76, 57);  // 3. Nc3 Ng4
+    EXPECT_EQ(st.historyCount, 2);
+    EXPECT_EQ(st.gameReversibleCount, 2);
 
-TEST_F(GameHistory, LosingACastlingRightEmptiesTheHistoryButKeepsTheCount) {
-    play(22, 43, true);
-    play(92, 73, false);
-    st.position.squares[26] = 0;
-    play(43, 26, true);  // the knight returns over the bishop's square: reversible
-    EXPECT_EQ(st.historyCount, 4);
-    play(25, 26, false);  // the king steps aside and gives up both rights
-    EXPECT_EQ(st.gameReversibleCount, 4);
-    EXPECT_EQ(st.historyCount, 1);
-    EXPECT_EQ(st.gameHistory[1].castleByte, 12);
-}
-
-TEST_F(GameHistory, ACaptureLeavesOneEntry) {
-    play(22, 43, true);
-    play(92, 73, false);
-    EXPECT_EQ(st.historyCount, 3);
-    st.position.squares[55] = blackPawn;
-    play(43, 55, true, kindCapture);
+    play(43, 64, kindCapture);  // 4. Nxd5: only the position reached stays
     EXPECT_EQ(st.historyCount, 1);
     EXPECT_EQ(st.gameReversibleCount, 0);
-    const NodeState key = keyOfBoard();
-    EXPECT_EQ(st.gameHistory[1].keyLow, key.keyLow);
+    NodeState reached{};
+    computeKey(reached, st);
+    EXPECT_EQ(st.gameHistory[1].keyLow, reached.keyLow);
     EXPECT_TRUE(st.gameHistory[1].engineToMove);
+
+    // 4... Nf6 5. Nc3 Rg8: the lost right empties the history, the count goes on.
+    play(57, 76), play(64, 43), play(98, 97);
+    EXPECT_EQ(st.historyCount, 1);
+    EXPECT_EQ(st.gameReversibleCount, 3);
+    EXPECT_EQ(st.gameHistory[1].castleByte, 3 + 4 * 2);
 }
 
-TEST_F(GameHistory, RepetitionCountsOnlyEntriesOfTheSameSideAndCastling) {
-    const NodeState key = keyOfBoard();
-    addHistoryEntry(st, true, key.keyLow, key.keyHigh, 15);
-    addHistoryEntry(st, true, key.keyLow, key.keyHigh, 15);
-    // Entry 1 was recorded with the opponent to move.
-    EXPECT_TRUE(isRepetition(st, st.position, true, 2, key.keyLow, key.keyHigh));
-    EXPECT_FALSE(isRepetition(st, st.position, true, 3, key.keyLow, key.keyHigh));
-    EXPECT_TRUE(isRepetition(st, st.position, false, 1, key.keyLow, key.keyHigh));
-    EXPECT_FALSE(isRepetition(st, st.position, false, 2, key.keyLow, key.keyHigh));
-    EXPECT_FALSE(isRepetition(st, st.position, true, 1, key.keyLow ^ 1, key.keyHigh));
-    EXPECT_FALSE(isRepetition(st, st.position, true, 1, key.keyLow, key.keyHigh ^ 1));
-    Position noCastling = st.position;
-    noCastling.whiteCastling = 0;
-    EXPECT_FALSE(isRepetition(st, noCastling, true, 1, key.keyLow, key.keyHigh));
-}
+// Knights shuffle: the start position recurs every four plies, with the opponent to move.
+TEST_F(GameHistory, RepetitionsAndTheFiftyMoveShuffle) {
+    const int shuffle[4][2] = {{27, 46}, {97, 76}, {46, 27}, {76, 97}};  // Nf3 Nf6 Ng1 Ng8
+    for (int i = 0; i < 8; ++i) play(shuffle[i % 4][0], shuffle[i % 4][1]);
+    EXPECT_TRUE(repeated(false, 3));
+    EXPECT_FALSE(repeated(false, 4));
+    EXPECT_FALSE(repeated(true, 1));
+    st.position.whiteCastling = 1;  // the same pieces with other rights are another position
+    EXPECT_FALSE(repeated(false, 1));
+    st.position.whiteCastling = 3;
 
-TEST_F(GameHistory, FiftyMovesFillAtMost101EntriesAndA111thEntryReusesTheOldest) {
-    // Knights shuffle for fifty moves a side without repeating a capture or pawn move.
-    for (int i = 0; i < 100; ++i) {
-        if (i % 4 == 0) play(22, 43, true);
-        if (i % 4 == 1) play(92, 73, false);
-        if (i % 4 == 2) play(43, 22, true);
-        if (i % 4 == 3) play(73, 92, false);
-    }
+    for (int i = 8; i < 100; ++i) play(shuffle[i % 4][0], shuffle[i % 4][1]);
     EXPECT_EQ(st.gameReversibleCount, 100);
     EXPECT_EQ(st.historyCount, 101);
-
+    // Never reached in a game: beyond 110 entries the newest is copied over the oldest.
     for (int i = 102; i <= 110; ++i) addHistoryEntry(st, true, static_cast<std::uint32_t>(i), 0, 15);
     EXPECT_EQ(st.historyCount, 110);
     addHistoryEntry(st, false, 111, 7, 3);
     EXPECT_EQ(st.historyCount, 110);
-    EXPECT_EQ(st.gameHistory[1].keyLow, 110u);  // the newest before, copied over the oldest
+    EXPECT_EQ(st.gameHistory[1].keyLow, 110u);
     EXPECT_TRUE(st.gameHistory[1].engineToMove);
     EXPECT_EQ(st.gameHistory[110].keyLow, 111u);
-    EXPECT_EQ(st.gameHistory[110].keyHigh, 7u);
-    EXPECT_EQ(st.gameHistory[110].castleByte, 3);
     EXPECT_FALSE(st.gameHistory[110].engineToMove);
 }
 
