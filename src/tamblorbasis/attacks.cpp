@@ -110,8 +110,8 @@ bool isCastlingPathSafe(const EngineState& state, Move castling) {
 }
 
 // Called after makeMove. A full attack test only when the king moved, the mover stood
-// in check, or the move took en passant (the taken pawn's square may open a line to the
-// king along its rank); otherwise only a pin through the from-square can hurt.
+// in check, or the move took en passant (the taken pawn's square may open a diagonal or the
+// rank to the king); otherwise only a pin through the from-square can hurt.
 bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack) {
     const Position& p = state.position;
     const std::uint8_t* b = p.squares;
