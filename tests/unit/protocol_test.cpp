@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,52 +8,19 @@
 
 namespace {
 
-// Catches what the engine writes to standard output while it lives.
-class StdoutCapture {
-public:
-    StdoutCapture() {
-        fflush(stdout);
-        saved_ = dup(1);
-        if (pipe(pipe_) == 0) {
-            fcntl(pipe_[0], F_SETFL, O_NONBLOCK);
-            dup2(pipe_[1], 1);
-        }
-    }
-    ~StdoutCapture() { restore(); }
-    std::string text() {
-        restore();
-        std::string out;
-        char chunk[1024];
-        ssize_t n;
-        while ((n = read(pipe_[0], chunk, sizeof chunk)) > 0) out.append(chunk, static_cast<size_t>(n));
-        return out;
-    }
-
-private:
-    void restore() {
-        if (saved_ < 0) return;
-        dup2(saved_, 1);
-        close(saved_);
-        close(pipe_[1]);
-        saved_ = -1;
-    }
-    int pipe_[2] = {-1, -1};
-    int saved_ = -1;
-};
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
 
 class Protocol : public ::testing::Test {
 protected:
     std::unique_ptr<EngineState> state = makeEngineState();
     EngineState& st = *state;
     void SetUp() override {
+        TearDown();
         st.outputEnabled = true;
-        inputLine.clear();
-        ponderEnabled = false;
-        ponderMove = nullMove;
-        setDefaultClock(st);
-        st.lastGameMove = -1;
         st.searchStart = timeOfDay();
     }
+    // The protocol values are process-wide: leave them as found.
     void TearDown() override {
         inputLine.clear();
         ponderEnabled = false;
@@ -62,90 +28,86 @@ protected:
     }
 };
 
-TEST_F(Protocol, SendLineWritesOneCutLineOnlyWhileOutputIsOn) {
-    StdoutCapture capture;
+TEST_F(Protocol, InputLinesAreCutAt250Characters) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const std::string lines = std::string(300, 'a') + "\nnext\n";
+    ASSERT_EQ(write(fds[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+    const int savedInput = dup(0);
+    dup2(fds[0], 0);
+    EXPECT_TRUE(inputAvailable(true));
+    EXPECT_EQ(inputLine.view(), std::string(250, 'a'));
+    inputLine.clear();
+    EXPECT_TRUE(inputAvailable(false));
+    EXPECT_EQ(inputLine.view(), "next");  // the cut-off tail is dropped, not read as a line
+    inputLine.clear();
+    EXPECT_FALSE(inputAvailable(true));   // nothing waiting, and the pipe is still open
+    dup2(savedInput, 0);
+    for (const int fd : {savedInput, fds[0], fds[1]}) close(fd);
+}
+
+TEST_F(Protocol, NormalisedInputAndCutOutput) {
+    EXPECT_EQ(normaliseLine("usermove e2e4\r").view(), "USERMOVEE2E4");
+    EXPECT_EQ(normaliseLine("\t set Board  \x01").view(), "SETBOARD");
+    EXPECT_EQ(normaliseLine("e7e8=q {x}").view(), "E7E8=Q{X}");
+    EXPECT_EQ(normaliseLine("a\xE9z").view(), "A\xE9Z");  // bytes above 127 are kept as they are
+    // Lines sent are cut at 246 characters, and only while output is on.
+    CaptureStdout();
     sendLine(st, "move e2e4");
     sendLine(st, "");
     sendLine(st, std::string(300, 'x'));
     st.outputEnabled = false;
     sendLine(st, "not sent");
-    EXPECT_EQ(capture.text(), "move e2e4\n" + std::string(246, 'x') + "\n");
+    EXPECT_EQ(GetCapturedStdout(), "move e2e4\n" + std::string(246, 'x') + "\n");
 }
 
 TEST_F(Protocol, ThinkingLineShowsDepthScoreTimeNodesAndTheLine) {
-    const Move line[pvLength] = {0,
-                                 makeMoveWord(35, 55, kindQuiet),
-                                 makeMoveWord(85, 65, kindQuiet),
-                                 makeMoveWord(27, 46, kindQuiet),
-                                 makeMoveWord(92, 73, kindQuiet),
-                                 makeMoveWord(55, 64, kindCapture),
-                                 makeMoveWord(73, 64, kindCapture),
-                                 makeMoveWord(46, 64, kindCapture),
-                                 makeMoveWord(94, 64, kindCapture)};
+    const Move line[pvLength] = {0, makeMoveWord(35, 55, kindQuiet), makeMoveWord(85, 65, kindQuiet),
+                                 makeMoveWord(27, 46, kindQuiet), makeMoveWord(92, 73, kindQuiet),
+                                 makeMoveWord(55, 64, kindCapture), makeMoveWord(73, 64, kindCapture),
+                                 makeMoveWord(46, 64, kindCapture)};
     st.searchDepth = 8;  // shows at most 6 moves
     st.nodeCount = 1234;
-    StdoutCapture capture;
+    CaptureStdout();
     printThinking(st, line, 35, 20);
     ponderMove = makeMoveWord(85, 65, kindQuiet);
     st.easyMove = line[5];
     st.searchDepth = 4;
     printThinking(st, line, -7, 20);
-    EXPECT_EQ(capture.text(),
+    EXPECT_EQ(GetCapturedStdout(),
               "6 35  0 1234 e2e4 e7e5 g1f3 b8c6 e4xd5 c6xd5 \n"
               "2 -7  0 1234 (e7e5)  * e2e4 e7e5 \n");
 }
 
-TEST_F(Protocol, QuestionMarkStopsTheSearchOnlyFromDepthFour) {
-    st.searchDepth = 3;
-    inputLine.assign("?");
-    handleInputWhileThinking(st);
-    EXPECT_EQ(st.stopSearch, 0);
-    EXPECT_TRUE(inputLine.empty());
-    st.searchDepth = 4;
-    inputLine.assign("?");
-    handleInputWhileThinking(st);
-    EXPECT_EQ(st.stopSearch, 1);
-    EXPECT_EQ(inputLine.view(), "?");
-}
-
-TEST_F(Protocol, CommandsThatEndTheSearchStayPending) {
-    for (const char* command : {"force", "quit", "new", "REMOVE", " q u i t\r"}) {
+TEST_F(Protocol, InputWhileThinking) {
+    const auto feed = [&](const char* line) {
         st.stopSearch = 0;
-        inputLine.assign(command);
+        inputLine.assign(line);
         handleInputWhileThinking(st);
-        EXPECT_EQ(st.stopSearch, 1) << command;
-        EXPECT_EQ(inputLine.view(), command);
+    };
+    // "?" stops from depth 4; what the command loop must see stays pending; clock commands
+    // are taken; a move while not pondering is dropped.
+    const struct { const char* line; int depth; bool stops; } cases[] = {
+        {"?", 3, false},     {"?", 4, true},      {"force", 4, true},        {"new", 4, true},
+        {"REMOVE", 4, true}, {" q u i t\r", 4, true}, {"level 0 2 12", 4, false}, {"time 12000", 4, false},
+        {"usermove e2e4", 4, false}};
+    for (const auto& c : cases) {
+        st.searchDepth = c.depth;
+        feed(c.line);
+        EXPECT_EQ(st.stopSearch, c.stops ? 1 : 0) << c.line;
+        EXPECT_EQ(inputLine.view(), c.stops ? c.line : "") << c.line;
     }
-}
+    EXPECT_NEAR(st.targetTime * 86400, (120.0 - 1) / 40, 1e-9);  // from the level command
+    EXPECT_NEAR(st.clock * 86400, 119.7, 1e-9);                  // from the time command
 
-TEST_F(Protocol, ClockCommandsWhileThinkingAreTakenWithoutStopping) {
-    inputLine.assign("time 12000");
-    handleInputWhileThinking(st);
-    EXPECT_NEAR(st.clock * 86400, 119.7, 1e-9);
-    inputLine.assign("level 0 2 12");
-    handleInputWhileThinking(st);
-    EXPECT_NEAR(st.targetTime * 86400, (120.0 - 1) / 40, 1e-9);
-    inputLine.assign("usermove e2e4");  // not pondering: dropped
-    handleInputWhileThinking(st);
-    EXPECT_EQ(st.stopSearch, 0);
-    EXPECT_TRUE(inputLine.empty());
-}
-
-TEST_F(Protocol, PonderingOnTheExpectedReply) {
+    // Pondering: another move stops the search and is read as a command; the expected one goes on.
     ponderEnabled = true;
-    st.enginePlaysWhite = true;
-    st.clock = 600 / 86400.0;
     ponderMove = makeMoveWord(85, 65, kindQuiet);  // e7e5 as the stored opponent's move
-    inputLine.assign("usermove d7d5");
-    handleInputWhileThinking(st);
-    EXPECT_EQ(st.stopSearch, 1);  // another move: read it as a command
+    feed("usermove d7d5");
+    EXPECT_EQ(st.stopSearch, 1);
     EXPECT_EQ(inputLine.view(), "usermove d7d5");
-    EXPECT_NE(ponderMove, nullMove);
-
-    st.stopSearch = 0;
-    inputLine.assign("usermove e7e5");
-    handleInputWhileThinking(st);
-    EXPECT_EQ(st.stopSearch, 0);  // a hit: the search goes on as the real one
+    feed("usermove e7e5");
+    EXPECT_EQ(st.stopSearch, 0);
     EXPECT_EQ(ponderMove, nullMove);
     EXPECT_TRUE(inputLine.empty());
 }
