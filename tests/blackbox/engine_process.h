@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built engine as a GUI would: a child process whose standard input and
 // output are pipes, started in the folder that holds its book files.
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -123,4 +125,16 @@ private:
     bool eof_ = false;
     bool reaped_ = false;
     std::string buffer_;
+};
+
+// A game under way after the handshake and "new"; each test ends it with "quit" and
+// expects a clean exit.
+class EngineGame : public ::testing::Test {
+protected:
+    EngineProcess engine;
+    void SetUp() override { engine.startGame(); }
+    void TearDown() override {
+        engine.send("quit");
+        EXPECT_EQ(engine.waitForExit(), 0);
+    }
 };

@@ -8,15 +8,7 @@ namespace {
 
 const std::regex engineMove("move [a-h][1-8][a-h][1-8][QRBN]?");
 
-class GameCommands : public ::testing::Test {
-protected:
-    EngineProcess engine;
-    void SetUp() override { engine.startGame(); }
-    void TearDown() override {
-        engine.send("quit");
-        EXPECT_EQ(engine.waitForExit(), 0);
-    }
-};
+using GameCommands = EngineGame;
 
 TEST_F(GameCommands, GoAfterNewPlaysWhite) {
     engine.send("go");

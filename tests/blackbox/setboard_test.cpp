@@ -6,15 +6,7 @@
 
 namespace {
 
-class SetBoard : public ::testing::Test {
-protected:
-    EngineProcess engine;
-    void SetUp() override { engine.startGame(); }
-    void TearDown() override {
-        engine.send("quit");
-        EXPECT_EQ(engine.waitForExit(), 0);
-    }
-};
+using SetBoard = EngineGame;
 
 TEST_F(SetBoard, ImpossiblePositionsAreRefused) {
     for (const char* text : {
