@@ -10,18 +10,21 @@ const std::regex engineMove("move [a-h][1-8][a-h][1-8][QRBN]?");
 
 using GameCommands = EngineGame;
 
+// A move line whose from-square is on the side's first two ranks, as at the start.
+void expectMoveOf(bool white, const std::string& reply) {
+    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
+    const char rank = reply[6];
+    EXPECT_TRUE(white ? rank == '1' || rank == '2' : rank == '7' || rank == '8') << reply;
+}
+
 TEST_F(GameCommands, GoAfterNewPlaysWhite) {
     engine.send("go");
-    const std::string reply = engine.readLine();
-    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
-    EXPECT_TRUE(reply[6] == '1' || reply[6] == '2') << reply;  // from White's first ranks
+    expectMoveOf(true, engine.readLine());
 }
 
 TEST_F(GameCommands, AUserMoveAfterNewIsAnsweredForBlack) {
     engine.send("usermove e2e4");
-    const std::string reply = engine.readLine();
-    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
-    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+    expectMoveOf(false, engine.readLine());
 }
 
 TEST_F(GameCommands, IllegalAndUnreadableUserMovesAreRefused) {
@@ -65,9 +68,7 @@ TEST_F(GameCommands, UndoShortensTheRecordInForceMode) {
     engine.send("undo");
     engine.send("usermove d2d4");
     engine.send("go");  // the engine plays Black after 1.d4
-    const std::string reply = engine.readLine();
-    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
-    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+    expectMoveOf(false, engine.readLine());
 }
 
 TEST_F(GameCommands, RemoveTakesBackTwoHalfMoves) {
@@ -85,9 +86,7 @@ TEST_F(GameCommands, RemoveWithOneRecordedMoveDoesNothing) {
     engine.send("usermove e2e4");
     engine.send("remove");
     engine.send("go");  // still Black to move after 1.e4
-    const std::string reply = engine.readLine();
-    ASSERT_TRUE(std::regex_match(reply, engineMove)) << reply;
-    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+    expectMoveOf(false, engine.readLine());
 }
 
 TEST_F(GameCommands, TimeAndLevelAreTakenSilently) {
