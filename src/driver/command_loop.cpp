@@ -1,6 +1,7 @@
 // The command loop: reads the GUI's commands, keeps the game, makes the engine move.
 #include "driver/driver.h"
 #include "tamblorbasis/tamblorbasis.h"
+#include "tamblorhash/position_key.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblortop/tamblortop.h"
@@ -12,7 +13,6 @@ struct LoopState {
     bool forceMode = false;
     bool quitRequested = false;
     Move opponentMove = nullMove;
-    bool skipReply = false;
 };
 
 void clearTables(EngineState& state) {
@@ -112,7 +112,6 @@ bool runCommand(EngineState& state, LoopState& loop, const LineText& line) {
 void readCommands(EngineState& state, LoopState& loop) {
     for (;;) {
         loop.opponentMove = nullMove;
-        loop.skipReply = false;
         ponderMove = nullMove;
         while (!inputAvailable(false)) {
         }
@@ -134,41 +133,85 @@ MoveText engineMoveText(const EngineState& state, Move move) {
     return text;
 }
 
-// Plays the engine's move and names the result it leads to, if any.
-std::string_view playEngineMove(EngineState& state, bool bookMove) {
-    const Move move = state.pv[1];
-    if (move == nullMove)
-        return state.searchDepth <= 3 && state.bestScore == 0 ? "1/2-1/2 {Stalemate}" : "";
+void recordMove(EngineState& state, Move move, bool engineMoved, int castleBefore) {
+    recordGameMove(state, engineMoveText(state, move));
+    recordGamePosition(state, state.position, move, !engineMoved, castleBefore);
+}
 
+// After the search: true when the engine goes on to send its move. A command that
+// stopped the search decides; the opponent's move the search started from was played
+// in any case and stays in the game.
+bool settleAfterThinking(EngineState& state, LoopState& loop, const Position& saved, int castleBefore) {
+    if (ponderMove != nullMove) {
+        // Pondering ended without the expected reply: the pending line is the real one.
+        state.position = saved;
+        for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+        return false;
+    }
+    if (!state.replyReady) {
+        state.position = saved;
+        sendLine(state, "Illegal move");
+        inputLine.clear();
+        return false;
+    }
+    const LineText pending = normaliseLine(inputLine);
+    if (pending.view() == "QUIT") {
+        loop.quitRequested = true;
+        return false;
+    }
+    if (loop.opponentMove != nullMove) recordMove(state, loop.opponentMove, false, castleBefore);
+    if (pending.view() == "FORCE") {
+        loop.forceMode = true;
+        inputLine.clear();
+        return false;
+    }
+    // A new game must not be lost: it is read as the next command, and no move of the
+    // old game goes out.
+    if (pending.view() == "NEW") return false;
+    inputLine.clear();
+    return true;
+}
+
+// The engine's move, then the end of the game when it has come.
+void playEngineMove(EngineState& state, bool bookMove) {
+    if (state.pv[1] == nullMove) {
+        // No move: mated or stalemated, or a search stopped before it found one.
+        state.pv[1] = firstLegalMove(state, true);
+        state.pv[2] = nullMove;
+        if (state.pv[1] == nullMove) {
+            const bool mated = isSquareAttacked(state, state.position.whiteKingSquare, false);
+            sendLine(state, !mated ? "1/2-1/2 {Stalemate}"
+                            : state.enginePlaysWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
+            return;
+        }
+    }
+    const Move move = state.pv[1];
     const MoveText text = engineMoveText(state, move);
     BoundedText<16> line("move ");
     line.append(text);
     sendLine(state, line);
-    recordGameMove(state, text);
     const int castleBefore = castlingByte(state.position);
     makeMove(state, move);
-    recordGamePosition(state, state.position, move, false, castleBefore);
-
-    if (state.pv[2] != nullMove || state.bestScore != 0 || bookMove) return "";
-    if (state.gameReversibleCount >= 100) return "1/2-1/2 {Draw by 50 moves rule}";
-    if (state.historyCount >= 1) {
-        const GameHistoryEntry& latest = state.gameHistory[state.historyCount];
-        if (isRepetition(state, state.position, false, 3, latest.keyLow, latest.keyHigh))
-            return "1/2-1/2 {Draw by repetition}";
-    }
-    return "1/2-1/2 {Stalemate}";
-}
-
-void announceResult(EngineState& state, std::string_view resultText) {
-    if (state.pv[2] != nullMove) return;
-    if (state.bestScore != 32000 && state.bestScore != -32000 && resultText.empty()) return;
-    if (state.bestScore == 32000) sendLine(state, state.enginePlaysWhite ? "1-0 {White mates}" : "0-1 {Black mates}");
-    if (state.bestScore == 0) sendLine(state, resultText);
-    if (state.bestScore == -32000)
-        sendLine(state, state.enginePlaysWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
+    recordMove(state, move, true, castleBefore);
+    const std::string_view result = resultAfterEngineMove(state, bookMove);
+    if (!result.empty()) sendLine(state, result);
 }
 
 }  // namespace
+
+std::string_view resultAfterEngineMove(EngineState& state, bool bookMove) {
+    if (firstLegalMove(state, false) == nullMove) {
+        state.pv[2] = nullMove;
+        if (!isSquareAttacked(state, state.position.blackKingSquare, true)) return "1/2-1/2 {Stalemate}";
+        return state.enginePlaysWhite ? "1-0 {White mates}" : "0-1 {Black mates}";
+    }
+    // The search saw the game end in a draw here: claim it only when a rule holds.
+    if (state.pv[2] != nullMove || state.bestScore != 0 || bookMove) return "";
+    if (state.gameReversibleCount >= 100) return "1/2-1/2 {Draw by 50 moves rule}";
+    if (state.position.enPassantPawn != 0) return "";  // such positions are never recorded
+    const PositionKeyPair key = keyOfPosition(state.position, state);
+    return isRepetition(state, state.position, false, 3, key.low, key.high) ? "1/2-1/2 {Draw by repetition}" : "";
+}
 
 void resetForNewGame(EngineState& state) {
     state.enginePlaysWhite = false;
@@ -186,10 +229,10 @@ void resetForNewGame(EngineState& state) {
 void commandLoop(EngineState& state) {
     LoopState loop;
     for (;;) {
-        if (ponderEnabled && state.pv[2] != nullMove) {
-            // Ponder on the expected reply while the opponent thinks.
+        // Ponder on the expected reply while the opponent thinks; a pending command
+        // and force mode come first.
+        if (ponderEnabled && state.pv[2] != nullMove && !loop.forceMode && inputLine.empty()) {
             loop.opponentMove = ponderMove = state.pv[2];
-            loop.skipReply = false;
         } else {
             readCommands(state, loop);
         }
@@ -197,34 +240,12 @@ void commandLoop(EngineState& state) {
 
         const Position saved = state.position;
         const int castleBefore = castlingByte(state.position);
-
         think(state, loop.opponentMove);
-        if (!state.replyReady) {
-            state.position = saved;
-            sendLine(state, "Illegal move");
+        if (!settleAfterThinking(state, loop, saved, castleBefore)) {
+            if (loop.quitRequested) break;
+            continue;
         }
-
-        if (ponderMove != nullMove) {
-            // Pondering ended without the expected reply: the pending line is the real one.
-            state.position = saved;
-            state.replyReady = false;
-            for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
-        } else {
-            const LineText pending = normaliseLine(inputLine);
-            if (pending.view() == "QUIT") break;
-            if (pending.view() == "FORCE") {
-                loop.skipReply = true;
-                loop.forceMode = true;
-                state.replyReady = true;
-            } else if (state.replyReady && loop.opponentMove != nullMove) {
-                recordGameMove(state, engineMoveText(state, loop.opponentMove));
-                recordGamePosition(state, state.position, loop.opponentMove, true, castleBefore);
-            }
-            inputLine.clear();
-        }
-        if (!state.replyReady || loop.skipReply) continue;
-
         ++state.tableAge;
-        announceResult(state, playEngineMove(state, false));
+        playEngineMove(state, false);
     }
 }

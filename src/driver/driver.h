@@ -10,6 +10,9 @@ void commandLoop(EngineState& state);
 void recordGameMove(EngineState& state, std::string_view text);
 // Sets the board to the position before the last recorded move.
 void rebuildGamePosition(EngineState& state);
+// The result line the engine's move just played leads to, or "" (the game goes on).
+// Every claim holds on the board: the GUI checks it, and a false one forfeits the game.
+std::string_view resultAfterEngineMove(EngineState& state, bool bookMove);
 // The work of "new".
 void resetForNewGame(EngineState& state);
 // A typed or recorded move text as the generated move of one side; 0 when it is none.

@@ -42,6 +42,13 @@ void generateBlackCaptures(Move*& cursor, const EngineState& state);
 void generateWhiteQuietMoves(Move*& cursor, const EngineState& state);
 void generateBlackQuietMoves(Move*& cursor, const EngineState& state);
 
+// --- Legal moves of the game (full attack tests, position left as it was) -----------
+// The first legal move of the side in search order, or 0 when it has none.
+Move firstLegalMove(EngineState& state, bool moverIsWhite);
+// A generated move of the side that does not leave its own king attacked (castling:
+// not out of, through or into check).
+bool isLegalGameMove(EngineState& state, Move move, bool moverIsWhite);
+
 // --- Typed moves ------------------------------------------------------------------
 // Replaces move by the generated word of the same squares and promotion; false if none.
 bool matchGeneratedMove(Move& move, bool moverIsWhite, const EngineState& state);

@@ -1,79 +1,140 @@
-// The think driver, in a provisional form until the search arrives: it checks the
-// handed move as the root of the search will, and answers with the first legal move
-// in the order the search would try it, looking one reply ahead so that mate and
-// stalemate are still told apart.
-#include "tamblorbasis/tamblorbasis.h"
+// The think driver: iterations 3, 4, ... with an aspiration window, until the clock,
+// a command, a mate or the depth limit ends them.
+#include <cstdlib>
+
 #include "tamblortop/tamblortop.h"
+#include "tamblortopply1/tamblortopply1.h"
+#include "tamblorwinboard/tamblorwinboard.h"
 
 namespace {
 
-// The legality test reads "in check before the move" from the ply that plays it:
-// White's moves are played at even plies, Black's at odd ones.
-Move firstLegalMove(EngineState& state, bool white) {
-    state.ply = white ? 2 : 3;
-    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
-    state.plyInfo[state.ply].inCheck = isSquareAttacked(state, king, !white) ? 1 : 0;
+constexpr int maxIterations = 50;
+constexpr int aspirationWidth = 50;
+constexpr int researchWidth = 100;
 
-    MoveList list;
-    const Position before = state.position;
-    for (int phase = 0; phase < 2; ++phase) {
-        Move* cursor = list.moves;
-        if (phase == 0)
-            (white ? generateWhiteCaptures : generateBlackCaptures)(cursor, state);
-        else
-            (white ? generateWhiteQuietMoves : generateBlackQuietMoves)(cursor, state);
-        for (Move* entry = cursor - 1; *entry != listSentinel; --entry) {
-            const Move move = *entry;
-            bool legal;
-            if (moveKind(move) == kindCastling) {
-                legal = isCastlingPathSafe(state, move);
-            } else {
-                makeMove(state, move);
-                legal = isLegalAfterMove(state, move, !white);
-                state.position = before;
-            }
-            if (legal) return move;
-        }
+inline void copyLine(Move* to, const Move* from) {
+    for (int i = 0; i < pvLength; ++i) to[i] = from[i];
+}
+
+// A finished ponder search waits for the opponent's move (or any command that stops it).
+void waitWhilePondering(EngineState& state) {
+    while (ponderMove != nullMove && state.stopSearch == 0)
+        if (inputAvailable(false)) handleInputWhileThinking(state);
+}
+
+// A window bound of exactly 0 would make a draw look like a fail; it moves off it.
+inline int awayFromZero(int bound, int replacement) { return bound == 0 ? replacement : bound; }
+
+struct Window {
+    int initial = -mateScore;
+    int cutoff = mateScore;
+    bool failedHigh = false;
+    bool failedLow = false;
+};
+
+// After an iteration: true when the score fell outside the window and the same depth
+// is searched again with a window moved towards it.
+bool needsResearch(EngineState& state, Window& window) {
+    const int score = state.bestScore;
+    const bool high = score >= window.cutoff && !window.failedLow;
+    const bool low = score <= window.initial && !window.failedHigh;
+    if ((!high && !low) || std::abs(score) >= mateRange) return false;
+    if (state.researchCount >= 4) {
+        window.initial = -mateScore;
+        window.cutoff = mateScore;
+        return true;
     }
-    return nullMove;
+    ++state.researchCount;
+    if (high) {
+        window.initial = score;
+        window.cutoff = score + researchWidth;
+        window.failedHigh = true;
+    } else {
+        window.initial = score - researchWidth;
+        window.cutoff = score;
+        window.failedLow = true;
+        if (state.searchDepth > 6) state.easyMove = nullMove;
+    }
+    window.cutoff = awayFromZero(window.cutoff, 1);
+    window.initial = awayFromZero(window.initial, -1);
+    return true;
+}
+
+void startNextIteration(EngineState& state, Window& window) {
+    ++state.searchDepth;
+    if (state.searchDepth > maxIterations) waitWhilePondering(state);
+    const int score = state.bestScore;
+    window.initial = std::max(awayFromZero(score - aspirationWidth, -1), -mateScore);
+    window.cutoff = std::min(awayFromZero(score + aspirationWidth, 1), mateScore);
+    window.failedHigh = window.failedLow = false;
+    state.researchCount = 0;
+}
+
+bool keepIterating(EngineState& state) {
+    if (state.searchDepth > maxIterations || !state.replyReady || state.stopSearch != 0) return false;
+    if (state.depthLimit > 0 && state.searchDepth > state.depthLimit) return false;
+    if (ponderMove != nullMove) return true;
+    if (std::abs(state.bestScore) >= mateRange) return false;
+    if (state.legalRootMoves == 1 && state.searchDepth > 9) return false;
+    return !(state.researchCount == 0 && state.searchDepth > 10 && timeUp(state));
 }
 
 }  // namespace
 
 void think(EngineState& state, Move move) {
-    for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
-    state.bestScore = 0;
-    state.searchDepth = 3;
+    copyLine(state.previousPv, state.emptyPv);
+    copyLine(state.pv, state.emptyPv);
     state.nodeCount = 0;
-    state.stopSearch = 0;
+    state.ply = 0;
+    state.bestScore = 0;
+
+    NodeState root{};
+    root.extensionBudget = 10;
+    root.extensionCredit = -12;
+    for (int k = 1; k < plyInfoEntries; ++k)
+        for (int slot = 0; slot < 3; ++slot) state.plyInfo[k].killers[slot] = state.plyInfo[k].checkKillers[slot] = 0;
+    state.plyInfo[1].inCheck = 0;
+
     state.replyReady = true;
+    state.stopSearch = 0;
+    state.searchDepth = 3;
+    state.researchCount = 0;
+    state.legalRootMoves = 0;
+    Window window;
+    bool finished = false;
+
+    computeTimeBudget(state);
+    state.searchStart = timeOfDay();
     state.tablesFresh = false;
     state.rootPosition = state.position;
 
-    if (move != nullMove) {
-        // The opponent may not castle out of or through check, nor leave its king attacked.
-        bool legal = true;
-        if (moveKind(move) == kindCastling)
-            legal = !isSquareAttacked(state, state.position.blackKingSquare, true) && isCastlingPathSafe(state, move);
-        makeMove(state, move);
-        if (legal) legal = !isSquareAttacked(state, state.position.blackKingSquare, true);
-        if (!legal) {
-            state.replyReady = false;
-            return;
+    Move kept[pvLength];
+    for (;;) {
+        copyLine(kept, state.pv);
+        state.previousScore = state.bestScore;
+        copyLine(state.pv, state.emptyPv);
+        state.ply = 0;
+        searchRoot(state, move, state.searchDepth - 1, window.cutoff, state.pv, state.bestScore, root,
+                   window.initial);
+        if (!state.replyReady) break;
+
+        if (state.searchDepth <= 3 && (std::abs(state.bestScore) == mateScore || state.pv[1] == nullMove)) {
+            // Mate at once, or no move at all: nothing deeper to find.
+            finished = true;
+            waitWhilePondering(state);
+            break;
         }
-    }
+        if (state.stopSearch != 0 && state.pv[1] == nullMove) {
+            // The interrupted iteration found nothing: the last finished one stands.
+            copyLine(state.pv, kept);
+            state.bestScore = state.previousScore;
+        }
+        if (state.easyMove != nullMove && state.easyMove != state.pv[1]) state.easyMove = nullMove;
+        copyLine(state.previousPv, state.emptyPv);
+        for (int i = 2; i < pvLength; ++i) state.previousPv[i] = state.pv[i - 1];
 
-    const Move reply = firstLegalMove(state, true);
-    if (reply == nullMove) {
-        state.bestScore = isSquareAttacked(state, state.position.whiteKingSquare, false) ? -32000 : 0;
-        return;
+        if (!needsResearch(state, window)) startNextIteration(state, window);
+        if (!keepIterating(state)) break;
     }
-    state.pv[1] = reply;
-
-    const Position afterHandedMove = state.position;
-    makeMove(state, reply);
-    state.pv[2] = firstLegalMove(state, false);
-    if (state.pv[2] == nullMove)
-        state.bestScore = isSquareAttacked(state, state.position.blackKingSquare, true) ? 32000 : 0;
-    state.position = afterHandedMove;
+    if (state.replyReady && state.researchCount == 0 && !finished) --state.searchDepth;
 }

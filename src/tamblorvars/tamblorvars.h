@@ -85,14 +85,15 @@ struct EngineState {
 
     std::int32_t ply;  // root node = 1
     std::int32_t searchDepth;
-    std::int32_t nodeCount;
+    std::int64_t nodeCount;  // 64 bits: a long think passes two thousand million nodes
     std::int32_t legalRootMoves;
     std::int32_t bestScore;
     std::int32_t previousScore;
     std::int32_t scoutPly;
     std::int32_t lazyNullLimit;
     std::int32_t stopSearch;
-    bool gameRepetitionCheck;
+    bool gameRepetitionCheck;  // tree positions are looked up in the game history
+    std::int32_t depthLimit;   // last iteration a think may start; 0 = no limit (set by tools only)
     bool whiteEarlyQueen, blackEarlyQueen;
 
     Move previousPv[pvLength];

@@ -43,8 +43,8 @@ void printThinking(EngineState& state, const Move* line, int score, int count) {
     const long centiseconds = std::lround(elapsedSinceStart(state) * 8640000.0);
 
     char headText[96];
-    std::snprintf(headText, sizeof headText, "%d %d %2ld %d", state.searchDepth - 2, score, centiseconds,
-                  state.nodeCount);
+    std::snprintf(headText, sizeof headText, "%d %d %2ld %lld", state.searchDepth - 2, score, centiseconds,
+                  static_cast<long long>(state.nodeCount));
     BoundedText<60> head(headText);
 
     BoundedText<255> tail;

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -86,12 +87,23 @@ public:
             lines.push_back(line);
         }
     }
-    // Starts a session the way a GUI does: handshake, then a new game.
+    // Starts a session the way a GUI does: handshake, then a new game on a clock so
+    // short that every search ends within a few tenths of a second.
     void startGame() {
         send("xboard");
         send("protover 2");
         readLinesUntilQuiet(200);
         send("new");
+        send("level 0 0:05 0");
+    }
+    // The next line that is not a thinking line (those start with the depth and a blank;
+    // result lines start with 1-0, 0-1 or 1/2).
+    std::string readReply(int timeoutMs = 10000) {
+        for (;;) {
+            std::string line = readLine(timeoutMs);
+            const auto digits = line.find_first_not_of("0123456789");
+            if (digits == 0 || digits == std::string::npos || line[digits] != ' ') return line;
+        }
     }
     // Reads until a line starting with prefix appears; returns it or "<timeout>".
     std::string readUntilPrefix(const std::string& prefix, int timeoutMs = 10000) {

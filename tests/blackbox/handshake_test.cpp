@@ -47,10 +47,12 @@ TEST(Handshake, FeatureAnswersAndUnknownCommandsGetNoAnswer) {
 }
 
 TEST(Handshake, EndOfInputBeforeProtoverEndsTheEngine) {
-    EngineProcess engine;
-    engine.send("xboard");
-    engine.closeInput();
-    EXPECT_EQ(engine.waitForExit(), 0);
+    for (bool greeted : {false, true}) {
+        EngineProcess engine;
+        if (greeted) engine.send("xboard");
+        engine.closeInput();
+        EXPECT_EQ(engine.waitForExit(), 0);
+    }
 }
 
 TEST(Handshake, EndOfInputInTheMiddleOfALineEndsTheEngine) {

@@ -1,0 +1,92 @@
+// The order in which a node tries its moves: captures by victim and attacker, killer
+// moves first among the quiet ones, and only plausible answers when in check.
+#include "tamblortopply1/tamblortopply1.h"
+
+namespace {
+
+// Most valuable victim first, a promotion on top of it, then the cheapest attacker.
+// An en-passant capture ranks like a pawn taking a pawn would, a little lower.
+inline int captureScore(Move move, const std::uint8_t* squares) {
+    if (moveKind(move) != kindCapture) return 61;
+    return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
+}
+
+// Lifts a move to the top of the list when it is there; its old place becomes 0.
+inline void liftToTop(Move* first, Move*& cursor, Move move) {
+    if (move == nullMove) return;
+    for (Move* entry = first; entry < cursor; ++entry)
+        if (*entry == move) {
+            *entry = nullMove;
+            *cursor++ = move;
+            return;
+        }
+}
+
+}  // namespace
+
+void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
+    const std::uint8_t* squares = state.position.squares;
+    Move* best = slot;
+    int bestScore = captureScore(*slot, squares);
+    // From the top down, so that the entry nearer the top wins a tie.
+    for (Move* entry = slot - 1; entry >= first; --entry) {
+        const int score = captureScore(*entry, squares);
+        if (score > bestScore) {
+            bestScore = score;
+            best = entry;
+        }
+    }
+    const Move chosen = *best;
+    *best = *slot;
+    *slot = chosen;
+}
+
+void updateKillers(EngineState& state, Move move, int ply, bool inCheck) {
+    PlyInfo& info = state.plyInfo[ply + 1];
+    Move* killers = inCheck ? info.checkKillers : info.killers;
+    if (move == killers[0]) return;
+    if (move == killers[1]) {
+        killers[1] = killers[0];
+        killers[0] = move;
+    } else if (move == killers[2]) {
+        killers[2] = killers[1];
+        killers[1] = move;
+    } else {
+        killers[2] = move;
+    }
+}
+
+void orderQuietMoves(EngineState& state, Move* first, Move*& cursor, Move hashMove, int ply, bool inCheck) {
+    if (hashMove != nullMove && moveKind(hashMove) <= kindCastling)
+        for (Move* entry = first; entry < cursor; ++entry)
+            if (*entry == hashMove) *entry = nullMove;
+
+    // Killers of the node two plies nearer the root (or deeper, near the root), then
+    // the node's own, so that the node's own best killer ends on top.
+    const PlyInfo& borrowed = state.plyInfo[ply >= 3 ? ply - 1 : ply + 3];
+    const PlyInfo& own = state.plyInfo[ply + 1];
+    for (const PlyInfo* info : {&borrowed, &own}) {
+        const Move* killers = inCheck ? info->checkKillers : info->killers;
+        for (int slot = 2; slot >= 0; --slot) liftToTop(first, cursor, killers[slot]);
+    }
+}
+
+bool mayAnswerCheck(const EngineState& state, Move checking, Move candidate, int kingSquare) {
+    const int kind = moveKind(candidate);
+    if (kind == kindCastling) return false;
+    if (kind == kindEnPassant || kind == kindCapture) return true;
+    const int checkingKind = moveKind(checking);
+    if (checking == nullMove || checkingKind == kindCastling || checkingKind == kindEnPassant) return true;
+    if (moveFrom(candidate) == kingSquare) return true;
+
+    const int to = moveTo(candidate);
+    const int line = state.queenDirection[kingSquare][to];
+    if (line == 0) return false;
+    // Between the king and the checking piece: the check is blocked.
+    const int checker = moveTo(checking);
+    if (state.queenDirection[kingSquare][checker] == line &&
+        state.squareDistance[kingSquare][to] < state.squareDistance[kingSquare][checker])
+        return true;
+    // On the line the checking piece uncovered: a discovered check is blocked.
+    return state.queenDirection[kingSquare][moveFrom(checking)] == line;
+}

@@ -1,0 +1,430 @@
+// One node of the search below the root: it makes the move that leads to it, decides
+// its legality, extensions, reductions and pruning, and searches its children.
+#include <cstdlib>
+
+#include "tamblorbasis/tamblorbasis.h"
+#include "tambloreval/tambloreval.h"
+#include "tamblorhash/tamblorhash.h"
+#include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblortopply1/tamblortopply1.h"
+#include "tamblorwinboard/tamblorwinboard.h"
+
+namespace {
+
+constexpr int queenValue = 925;
+constexpr int rookValue = 490;
+
+inline bool isPawn(int code) { return code == whitePawn || code == blackPawn; }
+
+inline void clearLine(EngineState& state, Move* line) {
+    for (int i = 0; i < pvLength; ++i) line[i] = state.emptyPv[i];
+}
+
+// The static terms of a node after its move: lazily (material and placement only) deep
+// in null-move lines near the horizon, in full otherwise.
+void evaluateNode(EngineState& state, NodeFrame& frame, int captured) {
+    NodeState& n = frame.node;
+    if (n.nullMoveCount > state.lazyNullLimit && frame.remaining <= 0) {
+        lazyScore(n, state);
+        return;
+    }
+    const Move move = frame.move;
+    const bool pawnsChanged = isPawn(state.position.squares[moveTo(move)]) || isPawn(captured) ||
+                              movePromotion(move) != 0;
+    if (pawnsChanged) updatePawnSets(n, state, move, captured);
+    evaluate(n, pawnsChanged, frame.remaining, state);
+    lazyScore(n, state);
+}
+
+// A static score so far beyond the cutoff that the move is not worth searching.
+inline bool futile(const NodeFrame& frame, int margin) {
+    const int score = frame.node.score;
+    return frame.maxNode ? frame.cutoff < score - margin : score + margin < frame.cutoff;
+}
+
+// Only a table collision could hand over a move that does not fit the board; such a
+// move would move the wrong piece, so it is not played.
+bool hashMoveFits(const EngineState& state, Move move, bool whiteToMove) {
+    const std::uint8_t* b = state.position.squares;
+    const int mover = b[moveFrom(move)];
+    const int target = b[moveTo(move)];
+    const int own = whiteToMove ? 1 : 2;
+    if (mover == emptySquare || (mover & 3) != own || moveFrom(move) == moveTo(move)) return false;
+    if (moveKind(move) == kindCapture) return (target & 3) == 3 - own;
+    return target == emptySquare;
+}
+
+// The null move: when passing still leaves the opponent beaten, the node is cut.
+bool nullMoveSearch(EngineState& state, NodeFrame& frame) {
+    const int depth = nullMoveDepth(frame.remaining);
+    const int enPassantPawn = state.position.enPassantPawn;
+    NodeState child = frame.node;
+    child.nullMoveCount += 1;
+    bool childLegal = false;
+    int value = 0;
+    Move childLine[pvLength];
+    searchNode(state, childLegal, nullMove, depth, childLine, value, child, frame.cutoff, frame.value);
+    state.position.enPassantPawn = static_cast<std::uint8_t>(enPassantPawn);
+    --state.ply;
+    if (state.stopSearch != 0) return false;
+    return frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff;
+}
+
+enum class ChildResult { next, cutoff, stop };
+
+inline void saveOnce(EngineState& state, NodeFrame& frame) {
+    if (!frame.saved) {
+        saveSnapshot(frame.snapshot, state);
+        frame.saved = true;
+    }
+}
+
+// The root reports each legal move it has searched: counts for the first iteration,
+// the thinking line for later ones.
+void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, const Move* childLine) {
+    if (!frame.deepRoot) {
+        ++state.legalRootMoves;
+        const int victim = state.position.squares[moveTo(move)];
+        if (moveKind(move) == kindCapture && !isPawn(victim)) ++frame.nonPawnCaptures;
+        return;
+    }
+    if (!state.outputEnabled || state.searchDepth < 6) return;
+    if (frame.pvLine[1] != nullMove && value <= frame.value) return;
+    Move line[pvLength] = {};
+    line[1] = move;
+    for (int i = 1; i <= 27; ++i) line[i + 1] = childLine[i];
+    printThinking(state, line, value, 20);
+}
+
+// Searches one child and applies the best-move update.
+ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
+    saveOnce(state, frame);
+    bool childLegal = false;
+    int value = 0;
+    Move childLine[pvLength];
+    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, frame.cutoff, frame.value);
+    restoreSnapshot(frame.snapshot, state);
+    --state.ply;
+    if (state.stopSearch != 0) return ChildResult::stop;
+    if (!childLegal) return ChildResult::next;
+    if (frame.root) noteRootChild(state, frame, move, value, childLine);
+
+    const bool better = frame.maxNode ? value > frame.value : value < frame.value;
+    bool recorded = better;
+    if (frame.pvLine[1] == nullMove && !frame.capturesOnly) {
+        // A full-width node keeps its first legal move even when it improves nothing.
+        recorded = true;
+        state.plyInfo[state.ply + 1].firstMoveDone = 1;
+        if (frame.root) state.iterationHasBest = true;
+    }
+    if (recorded) {
+        frame.pvLine[1] = move;
+        if (state.ply <= 30)
+            for (int i = 1; i <= 27; ++i) frame.pvLine[i + 1] = childLine[i];
+    }
+    if (!better) return ChildResult::next;
+    frame.value = value;
+    return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
+}
+
+// A zero-width look at the move: can it beat the node's value at all?
+bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
+    saveOnce(state, frame);
+    state.scoutPly = state.ply;
+    bool childLegal = false;
+    int value = 0;
+    Move childLine[pvLength];
+    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node,
+               frame.maxNode ? frame.value + 1 : frame.value - 1, frame.value);
+    state.scoutPly = 0;
+    restoreSnapshot(frame.snapshot, state);
+    --state.ply;
+    return childLegal && state.stopSearch == 0 && (frame.maxNode ? value > frame.value : value < frame.value);
+}
+
+// A capture or quiet move: the scout first where it pays, then the full search.
+ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move) {
+    if (frame.root && frame.deepRoot && rootTimeUp(state, frame.value) && ponderMove == nullMove) {
+        state.stopSearch = 1;
+        return ChildResult::stop;
+    }
+    if ((!frame.root || frame.deepRoot) && frame.remaining >= 2 && std::abs(frame.value - frame.cutoff) >= 2 &&
+        frame.pvLine[1] != nullMove && !scoutSearch(state, frame, move))
+        return state.stopSearch != 0 ? ChildResult::stop : ChildResult::next;
+    return searchChild(state, frame, move);
+}
+
+// A cutoff: the move is stored as the node's refutation.
+inline void storeCutoff(EngineState& state, const NodeFrame& frame, Move move) {
+    if (frame.storeAllowed) storeMainTable(state, move, frame.value, frame.remaining, frame.node);
+}
+
+}  // namespace
+
+int nullMoveDepth(int remaining) { return remaining <= 2 ? 1 : remaining <= 5 ? remaining - 2 : remaining - 3; }
+
+bool pollWhileSearching(EngineState& state, bool clockTest) {
+    if ((state.nodeCount & 32767) != 0 || !state.outputEnabled) return false;
+    if (clockTest && ponderMove == nullMove && state.searchDepth > 3 && elapsedSinceStart(state) > state.maxTime) {
+        state.stopSearch = 1;
+        return true;
+    }
+    if (inputAvailable(true)) handleInputWhileThinking(state);
+    return state.stopSearch != 0;
+}
+
+bool searchMoves(EngineState& state, NodeFrame& frame) {
+    const int ply = state.ply;
+    const bool white = frame.maxNode;
+
+    if (!frame.capturesOnly && frame.hashMove != nullMove && hashMoveFits(state, frame.hashMove, white)) {
+        const ChildResult result = searchChild(state, frame, frame.hashMove);
+        if (result == ChildResult::stop) return true;
+        if (result == ChildResult::cutoff) {
+            if (moveKind(frame.hashMove) == kindQuiet) updateKillers(state, frame.hashMove, ply, frame.inCheck);
+            storeCutoff(state, frame, frame.hashMove);
+            return true;
+        }
+        // Directly under a scout the hash move alone decides.
+        if (!frame.root && ply - 1 == state.scoutPly) return true;
+    }
+
+    Move* const first = frame.list.moves + 1;
+    Move* const top = frame.list.moves + moveListCapacity;
+    Move* parked = top;  // captures of defended pawns wait for the quiet phase
+    Move* cursor = frame.list.moves;
+    if (white)
+        generateWhiteCaptures(cursor, state);
+    else
+        generateBlackCaptures(cursor, state);
+    const std::uint8_t* b = state.position.squares;
+    for (Move* slot = cursor - 1; slot >= first; --slot) {
+        pickBestCapture(first, slot, state);
+        const Move move = *slot;
+        if (move == frame.hashMove) continue;
+        const int target = b[moveTo(move)];
+        if ((target == emptySquare || isPawn(target)) && !isPawn(b[moveFrom(move)]) &&
+            isSquareAttacked(state, moveTo(move), !white)) {
+            if (!frame.capturesOnly) *--parked = move;
+            continue;
+        }
+        const ChildResult result = searchWithScout(state, frame, move);
+        if (result == ChildResult::stop) return true;
+        if (result == ChildResult::cutoff) {
+            storeCutoff(state, frame, move);
+            return true;
+        }
+    }
+    if (frame.capturesOnly) return false;
+
+    cursor = frame.list.moves;
+    if (white)
+        generateWhiteQuietMoves(cursor, state);
+    else
+        generateBlackQuietMoves(cursor, state);
+    for (Move* p = parked; p < top; ++p) *cursor++ = *p;  // the first parked ends on top
+    orderQuietMoves(state, first, cursor, frame.hashMove, ply, frame.inCheck);
+    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    for (Move* slot = cursor - 1; slot >= first; --slot) {
+        const Move move = *slot;
+        if (move == nullMove) continue;
+        if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) continue;
+        const ChildResult result = searchWithScout(state, frame, move);
+        if (result == ChildResult::stop) return true;
+        if (result == ChildResult::cutoff) {
+            if (moveKind(move) == kindQuiet) updateKillers(state, move, ply, frame.inCheck);
+            storeCutoff(state, frame, move);
+            return true;
+        }
+    }
+    return false;
+}
+
+void finishNode(EngineState& state, NodeFrame& frame) {
+    const Move best = frame.pvLine[1];
+    const int ply = state.ply;
+    if (best == nullMove) {
+        frame.value = !frame.inCheck ? 0 : frame.maxNode ? ply - (mateScore + 1) : (mateScore + 2) - ply;
+        return;
+    }
+    if (frame.value != frame.initial) {
+        if (moveKind(best) == kindQuiet) updateKillers(state, best, ply, frame.inCheck);
+        if (frame.storeAllowed) storeMainTable(state, best, frame.value, frame.remaining, frame.node);
+    } else if (frame.storeAllowed && !frame.root) {
+        storeScoreTable(state, frame.value, frame.remaining, frame.node);
+    }
+}
+
+namespace {
+
+// The body of searchNode; returns with frame.value set.
+void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
+    const int ply = ++state.ply;
+    frame.remaining = depth - 1;
+    frame.maxNode = (ply & 1) != 0;
+    ++state.nodeCount;
+    if (state.stopSearch != 0 || pollWhileSearching(state, true)) return;
+
+    // Making the move, and its legality.
+    const Move move = frame.move;
+    int captured = emptySquare;
+    if (moveKind(move) == kindCastling) {
+        if (!isCastlingPathSafe(state, move)) return;
+        makeMove(state, move);
+    } else {
+        captured = makeMove(state, move);
+        if (move != nullMove && !isLegalAfterMove(state, move, frame.maxNode)) return;
+    }
+    legal = true;
+
+    NodeState& n = frame.node;
+    clearLine(state, frame.pvLine);
+    if (frame.remaining == 1) state.nullMoveAllowed = true;
+
+    if (move != nullMove) {
+        updateCheckFlag(state, move, frame.maxNode);
+        frame.inCheck = state.plyInfo[ply + 1].inCheck > 0;
+        updateMaterial(n, state, move, captured);
+
+        const int r = frame.remaining;
+        if (r >= -1 && n.extensionBudget > 0) {
+            if (r > 0)
+                creditExtension(frame, extensionWeight(state, frame, captured));
+            else if (r == 0 || n.extensionCredit > -8)
+                creditExtension(frame, checkExtensionWeight(state, frame));
+        }
+
+        if (!frame.inCheck && ply > 4) {
+            const bool plain = moveKind(move) == kindQuiet && movePromotion(move) == 0;
+            if (frame.remaining < 0) {
+                lazyScore(n, state);
+                int margin = plain ? 80 : 150;
+                if (n.whitePieceMaterial < queenValue || n.blackPieceMaterial < queenValue) margin += 100;
+                if (futile(frame, margin)) {
+                    frame.value = frame.cutoff;
+                    return;
+                }
+            } else if (frame.remaining <= 1 && plain && futile(frame, 350)) {
+                frame.value = frame.cutoff;
+                return;
+            }
+        }
+        frame.capturesOnly = frame.remaining < 0 && !frame.inCheck;
+        n.positionalTerm += positionalDelta(state, move, captured);
+    } else {
+        state.plyInfo[ply + 1].inCheck = 0;
+        frame.capturesOnly = frame.remaining < 0;
+    }
+    if (ply >= maxSearchPly) frame.capturesOnly = true;
+
+    if (frame.capturesOnly) {
+        if (move != nullMove) evaluateNode(state, frame, captured);
+        // Standing pat: the side to move need not capture.
+        if (frame.maxNode ? frame.value < n.score : frame.value > n.score) {
+            frame.value = n.score;
+            if (frame.maxNode ? frame.value >= frame.cutoff : frame.value <= frame.cutoff) return;
+        }
+        if (ply >= maxSearchPly) return;
+        state.plyInfo[ply + 1].firstMoveDone = 1;
+        searchMoves(state, frame);
+        return;
+    }
+
+    const int r = frame.remaining;
+    if (r >= 0) {
+        if (move != nullMove)
+            updateKey(n, state, move, captured);
+        else
+            n.castleEpState = static_cast<std::uint8_t>(castlingByte(state.position));
+        frame.storeAllowed = true;
+
+        const bool reversible = move != nullMove && moveKind(move) < kindEnPassant &&
+                                !isPawn(state.position.squares[moveTo(move)]) && movePromotion(move) == 0;
+        n.reversibleCount = reversible ? n.reversibleCount + 1 : 0;
+        if (n.reversibleCount >= 100 && (n.reversibleCount > 100 || !frame.inCheck)) {
+            frame.value = 0;
+            return;
+        }
+        for (int back = 4; ply - back > 0 && n.reversibleCount - back >= 0; back += 2) {
+            const RepetitionRecord& earlier = state.repetitionRecords[ply - back];
+            if (earlier.keyLow == n.keyLow && earlier.keyHigh == n.keyHigh &&
+                earlier.castleEpState == n.castleEpState) {
+                frame.value = 0;
+                return;
+            }
+        }
+        if (ply <= 6 && state.gameRepetitionCheck && ply <= n.reversibleCount &&
+            isRepetition(state, state.position, frame.maxNode, 2, n.keyLow, n.keyHigh)) {
+            frame.value = 0;
+            return;
+        }
+        if (probeMainTable(state, frame.cutoff, r, frame.hashMove, n)) {
+            frame.value = frame.cutoff;
+            frame.pvLine[1] = frame.hashMove;
+            return;
+        }
+        if (ply >= 3 && probeScoreTable(state, frame.initial, r, n)) return;
+        state.repetitionRecords[ply] = {n.keyLow, n.keyHigh, n.castleEpState};
+    }
+
+    state.plyInfo[ply + 1].firstMoveDone = 0;
+    if (move != nullMove) evaluateNode(state, frame, captured);
+
+    const int sideMaterial = frame.maxNode ? n.whitePieceMaterial : n.blackPieceMaterial;
+    if (r >= 2 && !frame.inCheck && state.nullMoveAllowed && sideMaterial > rookValue) {
+        if (nullMoveSearch(state, frame)) {
+            frame.value = frame.cutoff;
+            return;
+        }
+        if (state.stopSearch != 0) return;
+    }
+
+    // A late move is first searched shallower, at zero width around the cutoff.
+    int keptValue = frame.value;
+    if (frame.reduction > 0) {
+        frame.remaining -= frame.reduction;
+        n.reductionBalance[ply & 1] -= 1;
+        frame.value = frame.maxNode ? frame.cutoff - 1 : frame.cutoff + 1;
+    }
+    for (;;) {
+        if (searchMoves(state, frame)) return;
+        if (frame.pvLine[1] != nullMove && frame.reduction > 0) {
+            // It did not fail: search it again at full depth and width.
+            frame.value = keptValue;
+            frame.remaining += frame.reduction;
+            frame.reduction = -frame.reduction;
+            n.reductionBalance[ply & 1] += 1;
+            frame.hashMove = frame.pvLine[1];
+            clearLine(state, frame.pvLine);
+            state.plyInfo[ply + 1].firstMoveDone = 0;
+            continue;
+        }
+        finishNode(state, frame);
+        return;
+    }
+}
+
+}  // namespace
+
+void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,
+                const NodeState& parent, int initial, int cutoff) {
+    NodeFrame frame;
+    frame.node = parent;
+    frame.pvLine = pvLine;
+    frame.move = move;
+    frame.value = initial;
+    frame.initial = initial;
+    frame.cutoff = cutoff;
+    frame.reduction = 0;
+    frame.capturesOnly = false;
+    frame.storeAllowed = false;
+    frame.inCheck = false;
+    frame.hashMove = nullMove;
+    frame.saved = false;
+    frame.root = false;
+    frame.deepRoot = false;
+    frame.nonPawnCaptures = 0;
+    legal = false;
+    runNode(state, frame, legal, depth);
+    value = frame.value;
+}

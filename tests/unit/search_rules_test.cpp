@@ -1,0 +1,165 @@
+// The search's own rules on hand-made positions: mate, stalemate and draw scores, the
+// fifty-move rule, repetitions on the path, and the ordering and extension rules.
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "tamblorbasis/tamblorbasis.h"
+#include "tambloreval/tambloreval.h"
+#include "tamblorhash/position_key.h"
+#include "tamblorhash/tamblorhash.h"
+#include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblortopply1/tamblortopply1.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr Move quiet(int from, int to) { return makeMoveWord(from, to, kindQuiet); }
+
+class SearchRules : public ::testing::Test {
+protected:
+    std::unique_ptr<EngineState> state = makeEngineState();
+    EngineState& st = *state;
+    NodeState parent{};
+
+    // The engine plays White; the node searched is entered by `move` from a parent at
+    // `parentPly` (odd: the engine moves into it).
+    void load(std::string_view fen, int parentPly) {
+        clearMainTable();
+        clearScoreTable();
+        ASSERT_TRUE(parsePositionText(fen.find(" b ") != std::string_view::npos, fen, st)) << fen;
+        st.ply = parentPly;
+        st.searchDepth = 3;
+        st.stopSearch = 0;
+        st.outputEnabled = false;
+        const bool whiteToMove = (parentPly & 1) != 0;
+        const int king = whiteToMove ? st.position.whiteKingSquare : st.position.blackKingSquare;
+        st.plyInfo[parentPly + 1].inCheck = isSquareAttacked(st, king, !whiteToMove) ? 1 : 0;
+        parent = NodeState{};
+        parent.extensionBudget = 10;
+        parent.extensionCredit = -12;
+        initMaterial(parent, st);
+        prepareRootTables(st);
+        parent.positionalTerm = sumPositional(st);
+        initPawnSets(parent, st);
+        evaluate(parent, true, 0, st);
+        lazyScore(parent, st);
+        computeKey(parent, st);
+    }
+
+    // The node's value with a full window (a max node starts low, a min node high).
+    int search(Move move, int depth) {
+        const bool maxNode = ((st.ply + 1) & 1) != 0;
+        bool legal = false;
+        int value = 0;
+        Move line[pvLength];
+        searchNode(st, legal, move, depth, line, value, parent, maxNode ? -mateScore : mateScore,
+                   maxNode ? mateScore : -mateScore);
+        --st.ply;
+        EXPECT_TRUE(legal);
+        return value;
+    }
+};
+
+TEST_F(SearchRules, MateAndStalemateScoresCountFromThePly) {
+    load("3r2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", 2);  // Black mates at ply 2
+    EXPECT_EQ(search(quiet(94, 24), 1), -31998);      // the engine mated at ply 3
+    load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1", 1);
+    EXPECT_EQ(search(quiet(24, 94), 1), 32000);  // the opponent mated at ply 2
+    load("7k/8/5QK1/8/8/8/8/8 w - - 0 1", 1);
+    EXPECT_EQ(search(quiet(76, 86), 2), 0);  // Qf7 stalemates
+}
+
+TEST_F(SearchRules, FiftyMovesEndAtOneHundredUnlessInCheckAndAlwaysAtOneHundredAndOne) {
+    const char* fen = "7k/6pp/8/8/8/8/8/R5K1 w - - 0 1";
+    const Move check = quiet(21, 91), quietMove = quiet(27, 37);  // Ra8 mate and Kg2
+    load(fen, 1);
+    parent.reversibleCount = 99;
+    EXPECT_EQ(search(check, 3), 32000);  // 100 in check: mate still counts
+    load(fen, 1);
+    parent.reversibleCount = 99;
+    EXPECT_EQ(search(quietMove, 3), 0);
+    load(fen, 1);
+    parent.reversibleCount = 100;
+    EXPECT_EQ(search(check, 3), 0);
+}
+
+TEST_F(SearchRules, APositionFourPliesBackOnThePathIsADraw) {
+    // Black's king steps h8-g8 into a node at ply 5, the engine far ahead.
+    const char* fen = "7k/8/8/8/8/8/8/QR4K1 b - - 0 1";
+    const Move move = quiet(98, 97);
+    Position after;
+    for (int back : {0, 2, 4}) {
+        load(fen, 4);
+        after = st.position;
+        std::swap(after.squares[98], after.squares[97]);
+        after.blackKingSquare = 97;
+        const PositionKeyPair key = keyOfPosition(after, st);
+        for (RepetitionRecord& record : st.repetitionRecords) record = {};
+        if (back > 0) st.repetitionRecords[5 - back] = {key.low, key.high, 0};
+        parent.reversibleCount = 3;
+        if (back == 4)
+            EXPECT_EQ(search(move, 3), 0);
+        else
+            EXPECT_GT(search(move, 3), 900) << back;  // not on the path, or the wrong side to move
+    }
+}
+
+TEST(SearchDepths, NullMoveDepthsAndExtensionCredit) {
+    EXPECT_EQ(nullMoveDepth(2), 1);
+    EXPECT_EQ(nullMoveDepth(5), 3);
+    EXPECT_EQ(nullMoveDepth(6), 3);
+    EXPECT_EQ(nullMoveDepth(9), 6);
+
+    // Two check evasions on one path: the first only earns credit, the second a ply.
+    NodeFrame frame{};
+    frame.node.extensionCredit = -12;
+    frame.node.extensionBudget = 10;
+    frame.remaining = 3;
+    creditExtension(frame, 8);
+    EXPECT_EQ(frame.node.extensionCredit, -4);
+    EXPECT_EQ(frame.remaining, 3);
+    creditExtension(frame, 8);
+    EXPECT_EQ(frame.node.extensionCredit, -4);
+    EXPECT_EQ(frame.remaining, 4);
+    EXPECT_EQ(frame.node.extensionBudget, 9);
+}
+
+TEST(MoveOrdering, KillerSlotsCaptureOrderAndCheckEvasions) {
+    auto owner = makeEngineState();
+    EngineState& st = *owner;
+    const Move a = quiet(21, 31), b = quiet(22, 32), c = quiet(23, 33), d = quiet(24, 34);
+    const struct { Move cut; Move expected[3]; } killerCases[] = {
+        {b, {b, a, c}}, {c, {a, c, b}}, {d, {a, b, d}}, {a, {a, b, c}}};
+    for (const auto& k : killerCases) {
+        Move* killers = st.plyInfo[5].killers;
+        killers[0] = a, killers[1] = b, killers[2] = c;
+        updateKillers(st, k.cut, 4, false);
+        EXPECT_EQ(killers[0], k.expected[0]);
+        EXPECT_EQ(killers[1], k.expected[1]);
+        EXPECT_EQ(killers[2], k.expected[2]);
+    }
+
+    // A pawn taking the queen before the queen taking it; a capturing promotion first of all.
+    ASSERT_TRUE(parsePositionText(false, "1n2k3/P7/8/3q4/2P5/8/8/3QK3 w - - 0 1", st));
+    Move list[] = {listSentinel, makeMoveWord(24, 64, kindCapture), makeMoveWord(53, 64, kindCapture),
+                   makeMoveWord(81, 92, kindCapture, whiteQueen), makeMoveWord(81, 92, kindCapture, whiteKnight)};
+    pickBestCapture(list + 1, list + 4, st);
+    EXPECT_EQ(list[4], makeMoveWord(81, 92, kindCapture, whiteQueen));
+    pickBestCapture(list + 1, list + 3, st);
+    EXPECT_EQ(list[3], makeMoveWord(53, 64, kindCapture));  // 64 x 18 - 1 beats 64 x 18 - 17
+    pickBestCapture(list + 1, list + 2, st);
+    EXPECT_EQ(list[2], makeMoveWord(24, 64, kindCapture));
+
+    // King on e1 checked by a knight that went h4-f3: no piece can block the knight, but
+    // one may block the diagonal e1-h4 the knight uncovered; king moves and captures go.
+    const Move knightCheck = quiet(58, 46);
+    const int king = 25;
+    EXPECT_TRUE(mayAnswerCheck(st, knightCheck, quiet(25, 26), king));
+    EXPECT_FALSE(mayAnswerCheck(st, knightCheck, quiet(22, 45), king));
+    EXPECT_TRUE(mayAnswerCheck(st, knightCheck, quiet(28, 47), king));
+    EXPECT_TRUE(mayAnswerCheck(st, knightCheck, makeMoveWord(22, 64, kindCapture), king));
+    EXPECT_FALSE(mayAnswerCheck(st, knightCheck, makeMoveWord(25, 27, kindCastling), king));
+}
+
+}  // namespace
