@@ -93,6 +93,7 @@ TEST_F(Evaluation, KingDangerAndTheLiftedKingPutBack) {
         {"7k/8/8/8/8/7r/7r/K6r w - - 0 1", 160, 0},  // rooks sweep ranks 1-3 through the lifted king
         {"7k/8/8/8/8/nnn5/7r/K6r w - - 0 1", 160, 0},  // squares Black's pieces stand on are unsafe
         {"7k/8/5NNN/8/8/8/8/R3K3 w - - 0 1", 0, 32},   // four safe squares
+        {"7k/8/R7/8/8/8/8/K4R2 w - - 0 1", 0, 32},     // the h8 king's zone is centred on g7
         {"7k/8/8/8/8/8/8/QR2K3 w - - 0 1", 0, 0},      // enough material, but a free zone
         {"7k/8/8/8/8/8/6q1/7K w - - 0 1", 0, 0},       // a queen alone is too little to look
         {startFen, 0, 0},
