@@ -8,7 +8,6 @@
 namespace {
 
 constexpr const char* startText = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr const char* startBlackText = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1";
 
 class PositionSetup : public ::testing::Test {
 protected:
@@ -23,19 +22,6 @@ protected:
         for (int k = 0; k < 128; ++k) EXPECT_EQ(got[k], want[k]) << "entry " << k << " of " << text;
     }
 };
-
-TEST_F(PositionSetup, StartPositionInBothOrientations) {
-    // The engine plays the side to move unless told it is the opponent's turn.
-    const struct { bool opponent; const char* text; bool enginePlaysWhite; } cases[] = {
-        {false, startText, true}, {false, startBlackText, false}, {true, startText, false},
-        {true, startBlackText, true}};
-    for (const auto& c : cases) {
-        st.enginePlaysWhite = !c.enginePlaysWhite;
-        ASSERT_TRUE(parsePositionText(c.opponent, c.text, st)) << c.text;
-        expectSamePosition(st.startPosition, c.text);  // the start position is symmetric
-        EXPECT_EQ(st.enginePlaysWhite, c.enginePlaysWhite) << c.text;
-    }
-}
 
 TEST_F(PositionSetup, BlackToMoveTurnsTheBoardAndExchangesColours) {
     Position want = st.emptyBoard;
