@@ -168,15 +168,14 @@ TEST_F(Tables, OnlyTheSamePositionMatchesAndNothingAfterClearing) {
 
 // castleEpState carries the castling rights and the en-passant file. With the engine as
 // Black the stored files stay and the game's Black rights become the stored White's.
-TEST(PositionKeys, CastleEpStateInBothOrientations) {
-    auto state = makeEngineState();
+TEST_F(Tables, CastleEpStateInBothOrientations) {
     const char* ep = "rnbqkbnr/ppp1pppp/8/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3";  // d5 may be taken
     const char* rooks = "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 1";
     const struct { const char* text; bool engineIsBlack; int state; } cases[] = {
         {ep, false, 16 * 4 + 15}, {ep, true, 16 * 4 + 15}, {rooks, false, 1 + 4 * 2}, {rooks, true, 2 + 4 * 1}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(parsePositionText(c.engineIsBlack, c.text, *state)) << c.text;
-        EXPECT_EQ(castleEpState(state->position, *state), c.state) << c.text << ' ' << c.engineIsBlack;
+        ASSERT_TRUE(parsePositionText(c.engineIsBlack, c.text, st)) << c.text;
+        EXPECT_EQ(castleEpState(st.position, st), c.state) << c.text << ' ' << c.engineIsBlack;
     }
 }
 
@@ -215,8 +214,7 @@ TEST_F(GameHistory, IrreversibleMovesCutTheHistory) {
     EXPECT_EQ(std::pair(st.historyCount, st.gameReversibleCount), std::pair(1, 0));
     NodeState reached{};
     computeKey(reached, st);
-    EXPECT_EQ(st.gameHistory[1].keyLow, reached.keyLow);
-    EXPECT_TRUE(st.gameHistory[1].engineToMove);
+    EXPECT_EQ(std::pair(st.gameHistory[1].keyLow, st.gameHistory[1].engineToMove), std::pair(reached.keyLow, true));
 
     // 4... Nf6 5. Nc3 Rg8: the lost right empties the history, the count goes on.
     play(57, 76), play(64, 43), play(98, 97);

@@ -142,13 +142,9 @@ TEST_F(Clock, WorkedBudgets) {
 TEST_F(Clock, LevelAndTimeCommands) {
     // Unreadable fields mean no increment, 5 minutes, the whole game.
     const struct { const char* line; int moves; double base, increment; } cases[] = {
-        {"level 0 2 12", 0, 120, 12},
-        {"LEVEL 0 0:30 0", 0, 30, 0},  // a colon means minutes:seconds
-        {"level\t40  5:30\t\t0 \r", 40, 330, 0},
-        {"level 40 abc x", 40, 300, 0},
-        {"level", 0, 300, 0},
-        {"level 4x 1 2", 0, 60, 2},
-    };
+        {"level 0 2 12", 0, 120, 12}, {"LEVEL 0 0:30 0", 0, 30, 0},  // a colon means minutes:seconds
+        {"level\t40  5:30\t\t0 \r", 40, 330, 0}, {"level 40 abc x", 40, 300, 0}, {"level", 0, 300, 0},
+        {"level 4x 1 2", 0, 60, 2}};
     for (const auto& c : cases) {
         parseLevel(st, c.line);
         EXPECT_EQ(st.movesPerControl, c.moves) << c.line;
