@@ -14,13 +14,11 @@ TEST(MoveText, MovesToTextInBothOrientations) {
         {makeMoveWord(55, 64, kindCapture), true, "E4D5", "e4xd5"},
         {makeMoveWord(65, 74, kindEnPassant), true, "E5D6", "e5xd6"},
         {makeMoveWord(25, 27, kindCastling), true, "E1G1", "e1g1"},
-        {makeMoveWord(25, 27, kindCastling), false, "E8G8", "e8g8"},
         // The promotion letter stays upper case; a capturing promotion needs six characters.
         {makeMoveWord(87, 98, kindCapture, whiteQueen), true, "G7H8Q", "g7xh8Q"},
         {makeMoveWord(87, 98, kindCapture, whiteQueen), false, "G2H1Q", "g2xh1Q"},
         {makeMoveWord(85, 95, kindQuiet, whiteKnight), true, "E7E8N", "e7e8N"},
         {makeMoveWord(35, 25, kindQuiet, blackRook), false, "E7E8R", "e7e8R"},
-        {makeMoveWord(35, 25, kindQuiet, blackBishop), true, "E2E1B", "e2e1B"},
         {makeMoveWord(85, 95, kindQuiet, whiteKing), true, "E7E8", "e7e8"},  // no such promotion
         {nullMove, true, "NULL", "NULL"},
         {makeMoveWord(30, 55, kindCapture), true, "99E4", "99E4"},  // a frame square
