@@ -1,6 +1,7 @@
 // The command loop: reads the GUI's commands, keeps the game, makes the engine move.
 #include "driver/driver.h"
 #include "tamblorbasis/tamblorbasis.h"
+#include "tamblorboek/tamblorboek.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblortop/tamblortop.h"
@@ -198,7 +199,8 @@ void commandLoop(EngineState& state) {
         const Position saved = state.position;
         const int castleBefore = castlingByte(state.position);
 
-        think(state, loop.opponentMove);
+        const bool fromBook = playFromBook(state, loop.opponentMove);
+        if (!fromBook) think(state, loop.opponentMove);
         if (!state.replyReady) {
             state.position = saved;
             sendLine(state, "Illegal move");
@@ -225,6 +227,6 @@ void commandLoop(EngineState& state) {
         if (!state.replyReady || loop.skipReply) continue;
 
         ++state.tableAge;
-        announceResult(state, playEngineMove(state, false));
+        announceResult(state, playEngineMove(state, fromBook));
     }
 }
