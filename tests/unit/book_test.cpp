@@ -183,4 +183,27 @@ TEST(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
     EXPECT_FALSE(playFromBook(st, opponentMove(st, "d7d5")));
 }
 
+TEST(Book, EveryShippedLineIsLegalFromTheStart) {
+    auto state = makeEngineState();
+    EngineState& st = *state;
+    for (const char* file : {TAMBLOR_BOOK_DIR "/tamblorwhite.doc", TAMBLOR_BOOK_DIR "/tamblorblack.doc"}) {
+        auto table = std::make_unique<BookTable>();
+        loadBookTable(*table, file, st);
+        EXPECT_GT(table->count, 100) << file;
+        EXPECT_LT(table->count, bookCapacity) << file;
+        for (int i = 0; i < table->count; ++i) {
+            const std::string_view line = table->entries[i].view();
+            if (line == "#") continue;
+            ASSERT_EQ(line.size() % 4, 0u) << line;
+            setGame(st, true, "");
+            for (size_t at = 0; at < line.size(); at += 4) {
+                const bool white = at % 8 == 0;
+                Move move = textToMove(white, line.substr(at, 4), true);
+                ASSERT_TRUE(move != nullMove && matchLegalMove(st, move, white)) << line << " at " << at / 4;
+                makeMove(st, move);
+            }
+        }
+    }
+}
+
 }  // namespace
