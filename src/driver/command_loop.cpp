@@ -1,6 +1,7 @@
 // The command loop: reads the GUI's commands, keeps the game, makes the engine move.
 #include "driver/driver.h"
 #include "tamblorbasis/tamblorbasis.h"
+#include "tamblorboek/tamblorboek.h"
 #include "tamblorhash/position_key.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
@@ -240,12 +241,14 @@ void commandLoop(EngineState& state) {
 
         const Position saved = state.position;
         const int castleBefore = castlingByte(state.position);
-        think(state, loop.opponentMove);
+        // The book answers while the game is young; a ponder search never asks it.
+        const bool fromBook = ponderMove == nullMove && playFromBook(state, loop.opponentMove);
+        if (!fromBook) think(state, loop.opponentMove);
         if (!settleAfterThinking(state, loop, saved, castleBefore)) {
             if (loop.quitRequested) break;
             continue;
         }
         ++state.tableAge;
-        playEngineMove(state, false);
+        playEngineMove(state, fromBook);
     }
 }

@@ -1,5 +1,6 @@
 // Tamblor: a chess engine for GUIs that speak the xboard protocol, version 2.
 #include "driver/driver.h"
+#include "tamblorboek/tamblorboek.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
 namespace {
@@ -9,6 +10,10 @@ EngineState engineState;  // the one record of the whole engine, zero-filled at 
 int main() {
     initEngineState(engineState);
     engineState.outputEnabled = true;
+    loadBook(engineState);
+    // The traffic log, when open, names the first line of each book.
+    logLine(engineState, "", whiteBook.entries[0]);
+    logLine(engineState, "", blackBook.entries[0]);
     handshake(engineState);
     commandLoop(engineState);
     return 0;

@@ -56,14 +56,18 @@ TEST_F(Thinking, QuestionMarkMakesItMoveAtOnce) {
 }
 
 TEST_F(Thinking, ForceStopsTheThinkingKeepsTheOpponentsMoveAndSilencesTheEngine) {
-    thinkLong(engine, "usermove e2e4");
+    engine.send("force");
+    engine.send(middleGame);
+    engine.send("usermove a2a3");
+    thinkLong(engine, "go");  // the engine thinks as Black on 8.a3
     engine.send("force");
     expectSilence(engine);
     engine.send("level 0 0:05 0");
-    engine.send("go");  // 1.e4 stays in the game: the engine plays Black's first move
+    engine.send("go");  // 8.a3 stays in the game: the engine plays Black again
     const std::string reply = engine.readReply();
     ASSERT_TRUE(std::regex_match(reply, moveLine)) << reply;
-    EXPECT_TRUE(reply[6] == '7' || reply[6] == '8') << reply;
+    const std::string blackSquares = "a8 c8 d8 f8 g8 a7 b7 e7 f7 g7 h7 c6 e6 f6 d5";
+    EXPECT_NE(blackSquares.find(reply.substr(5, 2)), std::string::npos) << reply;
 }
 
 TEST_F(Thinking, NewWhileThinkingStartsTheNewGame) {

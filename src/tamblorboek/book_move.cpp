@@ -1,0 +1,92 @@
+// The book path of the engine's turn: the book gives two squares; the board supplies
+// the rest of the move, and the move is played only if it is legal here, so that a
+// hand-edited book can never make the engine send an illegal move.
+#include "tamblorbasis/tamblorbasis.h"
+#include "tamblorboek/tamblorboek.h"
+#include "tamblorwinboard/tamblorwinboard.h"
+
+namespace {
+
+// Kind and promotion from the board, seen from the engine's side: a capture when the
+// target is occupied, en passant when a pawn changes file onto an empty square,
+// castling when the king leaves its home square two files aside, and always a queen
+// for a pawn that reaches the last rank.
+Move completeBookMove(const EngineState& state, Move move) {
+    const std::uint8_t* b = state.position.squares;
+    const int from = moveFrom(move), to = moveTo(move);
+    int kind = moveKind(move);
+    if (b[to] != emptySquare)
+        kind = kindCapture;
+    else if (b[from] == whitePawn && state.fileOf[from] != state.fileOf[to])
+        kind = kindEnPassant;
+    else if (b[from] == whiteKing && from == 25 && (to == 23 || to == 27))
+        kind = kindCastling;
+    const int promotion = b[from] == whitePawn && state.rankOf[from] == 7 ? whiteQueen : movePromotion(move);
+    return makeMoveWord(from, to, kind, promotion);
+}
+
+void appendNumber(BoundedText<40>& text, int value) {
+    if (value < 0) {
+        text.append('-');
+        value = -value;
+    }
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (n > 0) text.append(digits[--n]);
+    text.append(' ');
+}
+
+void logBookMove(EngineState& state, Move move) {
+    if (!state.logEnabled) return;
+    BoundedText<40> text;
+    appendNumber(text, moveFrom(move));
+    appendNumber(text, moveTo(move));
+    appendNumber(text, moveKind(move));
+    appendNumber(text, movePromotion(move));
+    logLine(state, "Book ", text);
+}
+
+}  // namespace
+
+bool matchLegalMove(EngineState& state, Move& move, bool moverIsWhite) {
+    if (!matchGeneratedMove(move, moverIsWhite, state)) return false;
+    const Position before = state.position;
+    const int king = moverIsWhite ? before.whiteKingSquare : before.blackKingSquare;
+    if (moveKind(move) == kindCastling &&
+        (isSquareAttacked(state, king, !moverIsWhite) || !isCastlingPathSafe(state, move)))
+        return false;
+    makeMove(state, move);
+    const int kingAfter = moverIsWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    const bool legal = !isSquareAttacked(state, kingAfter, !moverIsWhite);
+    state.position = before;
+    return legal;
+}
+
+bool playFromBook(EngineState& state, Move opponentMove) {
+    if (state.lastGameMove >= bookMoveLimit || !state.standardStart) return false;
+    if (!probeBook(state, opponentMove)) return false;
+
+    const Position before = state.position;
+    Move reply = opponentMove;
+    bool legal = opponentMove == nullMove || matchLegalMove(state, reply, false);
+    if (legal) {
+        makeMove(state, opponentMove);
+        const Move completed = completeBookMove(state, state.pv[1]);
+        Move generated = completed;
+        legal = matchLegalMove(state, generated, true) && generated == completed;
+        state.pv[1] = completed;
+    }
+    if (!legal) {
+        state.position = before;
+        for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+        return false;
+    }
+    logBookMove(state, state.pv[1]);
+    state.replyReady = true;
+    state.bestScore = 0;
+    return true;
+}
