@@ -53,17 +53,7 @@ void logBookMove(EngineState& state, Move move) {
 }  // namespace
 
 bool matchLegalMove(EngineState& state, Move& move, bool moverIsWhite) {
-    if (!matchGeneratedMove(move, moverIsWhite, state)) return false;
-    const Position before = state.position;
-    const int king = moverIsWhite ? before.whiteKingSquare : before.blackKingSquare;
-    if (moveKind(move) == kindCastling &&
-        (isSquareAttacked(state, king, !moverIsWhite) || !isCastlingPathSafe(state, move)))
-        return false;
-    makeMove(state, move);
-    const int kingAfter = moverIsWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
-    const bool legal = !isSquareAttacked(state, kingAfter, !moverIsWhite);
-    state.position = before;
-    return legal;
+    return matchGeneratedMove(move, moverIsWhite, state) && isLegalGameMove(state, move, moverIsWhite);
 }
 
 bool playFromBook(EngineState& state, Move opponentMove) {
