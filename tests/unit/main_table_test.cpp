@@ -13,6 +13,8 @@ namespace {
 constexpr Move moveA = makeMoveWord(35, 55, kindQuiet);  // e2-e4
 constexpr Move moveB = makeMoveWord(27, 46, kindQuiet);  // g1-f3
 constexpr Move moveC = makeMoveWord(22, 43, kindQuiet);  // b1-c3
+// Slots are packed: a slot's move is copied out (Move{...}) before a comparison
+// takes it by reference, as a reference to an unaligned word is undefined.
 
 class MainTable : public ::testing::Test {
 protected:
@@ -38,14 +40,14 @@ TEST_F(MainTable, StoreClampsToTheMateBoundAndKeepsADeeperSlotOfTheSameAge) {
     }
     storeMainTable(st, moveA, 100, 5, node);
     storeMainTable(st, moveB, 50, 3, node);
-    EXPECT_EQ(entry().deepSlot.move, moveA);
-    EXPECT_EQ(entry().recentSlot.move, moveB);
+    EXPECT_EQ(Move{entry().deepSlot.move}, moveA);
+    EXPECT_EQ(Move{entry().recentSlot.move}, moveB);
     storeMainTable(st, moveC, 20, 5, node);  // as deep as the deep slot: replaces it
-    EXPECT_EQ(entry().deepSlot.move, moveC);
+    EXPECT_EQ(Move{entry().deepSlot.move}, moveC);
     st.tableAge = 8;
     storeMainTable(st, moveB, 50, 3, node);  // another age: replaces both
-    EXPECT_EQ(entry().deepSlot.move, moveB);
-    EXPECT_EQ(entry().recentSlot.move, moveB);
+    EXPECT_EQ(Move{entry().deepSlot.move}, moveB);
+    EXPECT_EQ(Move{entry().recentSlot.move}, moveB);
 }
 
 // Odd plies hold lower bounds, even plies upper bounds; a slot too shallow or with the
@@ -111,7 +113,7 @@ TEST_F(MainTable, RootLineIsPlantedAlongThePositionsOfTheLine) {
         if (k > 0) updateKey(at, st, line[k - 1], makeMove(st, line[k - 1]));
         const bool maxNode = k % 2 == 0;
         const MainTableEntry& planted = mainTableEntry(maxNode, at.keyLow);
-        EXPECT_EQ(planted.recentSlot.move, line[k]) << k;
+        EXPECT_EQ(Move{planted.recentSlot.move}, line[k]) << k;
         EXPECT_EQ(planted.deepSlot.score, maxNode ? -32001 : 32001) << k;
         EXPECT_EQ(static_cast<std::uint8_t>(planted.deepSlot.depth), 0x83) << k;
         st.ply = 1 + k;  // the keys and castleEpState match: the move comes back, no cutoff
