@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 build=${1:-build-package}
 [[ $(id -u) -eq 0 ]] || { echo "check_package: dpkg -i needs root" >&2; exit 2; }
 command -v dpkg-shlibdeps >/dev/null || { apt-get update -qq && apt-get install -y -qq dpkg-dev >/dev/null; }
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$build" -j2 --target tamblor >/dev/null
 rm -f "$build"/tamblor_*.deb
 (cd "$build" && cpack -G DEB >/dev/null 2>&1)
