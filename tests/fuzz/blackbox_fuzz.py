@@ -272,8 +272,9 @@ class Session:
             self.maybe_pondering = False
         if name == "NEW":
             self.reset()
+        self.force = name == "FORCE" or self.force and name != "GO"
+        self.ponder = name == "HARD" or self.ponder and name != "EASY"
         if not self.synced:
-            self.force = name == "FORCE" or self.force and name != "GO"
             if name in ("GO", "SETBOARD", "REMOVE") or name == "USERMOVE" and not self.force:
                 self.drain(0.02)  # whatever it answers, before the next command
             return
@@ -303,7 +304,6 @@ class Session:
         self.engine_moves(after)
 
     def do_go(self, raw, n):
-        self.force = False
         line = self.replay(self.record[:-1])
         if line is None:
             return self.desync()
@@ -318,9 +318,6 @@ class Session:
         self.record[-1] = move
         self.line.append(self.sf.pos(line[-1][0], move))
         self.engine_moves(self.line[-1])
-
-    def do_force(self, raw, n):
-        self.force = True
 
     def do_undo(self, raw, n):
         if self.force and self.record:
@@ -362,12 +359,6 @@ class Session:
 
     def refused(self):
         self.board, self.engine_white, self.history_exact = self.sf.pos(START), False, False
-
-    def do_hard(self, raw, n):
-        self.ponder = True
-
-    def do_easy(self, raw, n):
-        self.ponder = False
 
     # --- random commands ----------------------------------------------------------------
     def random_command(self):
