@@ -1,8 +1,8 @@
 // Coverage-guided fuzzing of the engine's text handling. The first byte picks the
 // target, the rest is its input; every target checks what must hold for any input.
-#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -129,7 +129,7 @@ void fuzzSetUp(std::uint8_t flags, std::string_view text) {
 void fuzzMoveText(std::uint8_t flags, std::string_view text) {
     EngineState& state = engine();
     const bool white = flags & 1, moverIsWhite = flags & 2;
-    // A position with castling, en passant and promotions for both sides.
+    // The start, and a position with castling, en passant and promotions for both sides.
     static constexpr std::string_view positions[] = {
         " rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
         " r3k2r/pPp2ppp/8/3pP3/8/8/PpP2PPP/R3K2R w KQkq d6 0 1",
