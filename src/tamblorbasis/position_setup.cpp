@@ -142,6 +142,9 @@ bool isPlayablePosition(const EngineState& state, bool whiteToMove) {
         }
     }
     if (whiteKings != 1 || blackKings != 1) return false;
+    // A king that digits carried into a later rank may have been covered there by another
+    // piece; its entry must still name the square where the one king stands.
+    if (p.whiteKingSquare != whiteKingAt || p.blackKingSquare != blackKingAt) return false;
     // The move lists are sized for at most 16 pieces a side.
     if (whitePieces > 16 || blackPieces > 16) return false;
     // A side that could take the enemy king at once is not a position of a real game.

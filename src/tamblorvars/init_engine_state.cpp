@@ -223,4 +223,10 @@ void initEngineState(EngineState& st) {
     buildPieceSquare(st);
     buildMasks(st);
     buildPositionKeys(st);
+    // Until the first "new" the game is the start position with an empty record, so that
+    // a move or a "go" sent before it meets a real board, not a zeroed one.
+    st.position = st.startPosition;
+    st.lastGameMove = -1;
+    st.standardStart = true;
+    st.startWhiteToMove = true;
 }

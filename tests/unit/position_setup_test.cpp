@@ -114,7 +114,10 @@ TEST_F(PositionSetup, PlayablePositions) {
         {"4k3/8/8/8/8/8/8/4r1K1 w - - 0 1", true, true},
         {"4k3/8/8/8/8/8/8/4R1K1 w - - 0 1", false, false},  // the other side may not
         {"4k3/8/8/8/8/8/8/4r1K1 b - - 0 1", true, false},
-        {"8/8/8/3kK3/8/8/8/8 b - - 0 1", false, false}};
+        {"8/8/8/3kK3/8/8/8/8 b - - 0 1", false, false},
+        // Digits carry the second king into the next rank, where a rook covers it: the
+        // king entry would name the rook's square.
+        {"k7/622k/R7/8/8/8/8/4K3 b - - 0 1", false, false}};
     for (const auto& c : cases) {
         ASSERT_TRUE(parsePositionText(c.opponentToMove, c.text, st)) << c.text;
         EXPECT_EQ(isPlayablePosition(st, !c.opponentToMove), c.playable) << c.text << " " << c.opponentToMove;

@@ -1,0 +1,182 @@
+// Coverage-guided fuzzing of the engine's text handling. The first byte picks the
+// target, the rest is its input; every target checks what must hold for any input.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "tamblorbasis/tamblorbasis.h"
+#include "tamblorwinboard/tamblorwinboard.h"
+
+namespace {
+
+enum Target {
+    lineReader,      // inputAvailable over a pipe on descriptor 0
+    lineNormaliser,  // normaliseLine
+    setUpText,       // parsePositionText, isPlayablePosition, then the moves of the side to move
+    moveText,        // squareFromText, textToMove, matchGeneratedMove, moveToText
+    clockText,       // parseLevel, setClock, computeTimeBudget
+    bookLine,        // reserved: one opening-book line
+    bookFile,        // reserved: a whole opening-book file
+    targetCount
+};
+
+void requireAt(bool condition, int line) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_engine.cpp:%d: check failed\n", line);
+    std::abort();
+}
+#define require(condition) requireAt(condition, __LINE__)
+
+EngineState& engine() {
+    static EngineState* state = [] {
+        auto* fresh = new EngineState();
+        initEngineState(*fresh);
+        return fresh;
+    }();
+    return *state;
+}
+
+// Lines come back cut at 250 bytes, empty lines are skipped, a last line without its
+// line feed still counts, and the end of input reads as "quit" from then on.
+void fuzzLineReader(std::string_view bytes) {
+    bytes = bytes.substr(0, 60000);  // what a pipe holds before anyone reads
+    int ends[2];
+    require(pipe(ends) == 0);
+    require(write(ends[1], bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()));
+    close(ends[1]);
+    require(dup2(ends[0], 0) == 0);
+    close(ends[0]);
+    inputLine.clear();
+    inputClosed = false;
+
+    std::string_view rest = bytes;
+    for (bool poll = false;; poll = !poll) {
+        const size_t end = rest.find('\n');
+        const std::string_view expected = rest.substr(0, end).substr(0, inputLineLimit);
+        const bool got = inputAvailable(poll);
+        if (end == std::string_view::npos) {
+            // The end of input: a last unterminated line, then "quit" for good.
+            require(got && inputLine.view() == (expected.empty() ? "quit" : expected));
+            inputLine.clear();
+            require(inputAvailable(poll) && inputLine.view() == "quit" && inputClosed);
+            break;
+        }
+        require(got == !expected.empty() && inputLine.view() == expected);
+        inputLine.clear();
+        rest.remove_prefix(end + 1);
+    }
+    inputLine.clear();
+}
+
+void fuzzNormaliser(std::string_view text) {
+    const LineText line = normaliseLine(text);
+    int kept = 0;
+    for (char c : text) kept += static_cast<unsigned char>(c) > 32;
+    require(line.length == std::min(kept, LineText::capacity));
+    for (char c : line.view()) require(static_cast<unsigned char>(c) > 32 && !(c >= 'a' && c <= 'z'));
+}
+
+void requireFrameIntact(const EngineState& state) {
+    for (int square = 0; square < 120; ++square)
+        if (isOffBoard(square)) require(state.position.squares[square] == state.emptyBoard.squares[square]);
+}
+
+// Every move of the side to move, made and tested as the engine's root does it.
+void playEveryMove(EngineState& state, bool white) {
+    state.ply = white ? 2 : 3;
+    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    state.plyInfo[state.ply].inCheck = isSquareAttacked(state, king, !white) ? 1 : 0;
+    const Position before = state.position;
+    MoveList list;
+    for (int phase = 0; phase < 2; ++phase) {
+        Move* cursor = list.moves;
+        (phase == 0 ? (white ? generateWhiteCaptures : generateBlackCaptures)
+                    : (white ? generateWhiteQuietMoves : generateBlackQuietMoves))(cursor, state);
+        require(cursor > list.moves && cursor - list.moves <= moveListCapacity);
+        for (Move* entry = cursor - 1; *entry != listSentinel; --entry) {
+            const Move move = *entry;
+            require(!isOffBoard(moveFrom(move)) && !isOffBoard(moveTo(move)));
+            if (moveKind(move) == kindCastling) {
+                isCastlingPathSafe(state, move);
+                continue;
+            }
+            makeMove(state, move);
+            isLegalAfterMove(state, move, !white);
+            requireFrameIntact(state);
+            state.position = before;
+        }
+    }
+}
+
+void fuzzSetUp(std::uint8_t flags, std::string_view text) {
+    EngineState& state = engine();
+    const bool opponentToMove = flags & 1;
+    if (!parsePositionText(opponentToMove, text.substr(0, SetupText::capacity), state)) return;
+    requireFrameIntact(state);
+    const bool whiteToMove = (flags & 2) != 0;
+    if (!isPlayablePosition(state, whiteToMove)) return;
+    const Position& p = state.position;
+    require(p.squares[p.whiteKingSquare] == whiteKing && p.squares[p.blackKingSquare] == blackKing);
+    if (p.enPassantPawn != 0) require(p.squares[p.enPassantPawn] == whitePawn || p.squares[p.enPassantPawn] == blackPawn);
+    playEveryMove(state, whiteToMove);
+}
+
+void fuzzMoveText(std::uint8_t flags, std::string_view text) {
+    EngineState& state = engine();
+    const bool white = flags & 1, moverIsWhite = flags & 2;
+    // The start, and a position with castling, en passant and promotions for both sides.
+    static constexpr std::string_view positions[] = {
+        " rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+        " r3k2r/pPp2ppp/8/3pP3/8/8/PpP2PPP/R3K2R w KQkq d6 0 1",
+    };
+    require(parsePositionText(!moverIsWhite, positions[(flags >> 2) & 1], state));
+
+    const int square = squareFromText(text, white);
+    require(square == 0 || !isOffBoard(square));
+    Move move = textToMove(moverIsWhite, text, white);
+    if (move == nullMove) return;
+    require(!isOffBoard(moveFrom(move)) && !isOffBoard(moveTo(move)) && moveKind(move) == kindQuiet);
+    if (!matchGeneratedMove(move, moverIsWhite, state)) return;
+    // A generated move survives the round trip through its text.
+    const MoveText written = moveToText(move, white);
+    require(sameSquaresAndPromotion(textToMove(moverIsWhite, written, white), move));
+    require(moveToThinkingText(move, white).length >= 4);
+}
+
+// Budgets stay finite, non-negative and ordered whatever LEVEL and TIME said.
+void fuzzClock(std::uint8_t flags, std::string_view text) {
+    EngineState& state = engine();
+    setDefaultClock(state);
+    state.lastGameMove = (flags * 37) % 4002 - 1;
+    const size_t split = text.find('\n');
+    const LineText level(text.substr(0, split));
+    const LineText time = normaliseLine(split == std::string_view::npos ? "" : text.substr(split + 1));
+    if (flags & 1) setClock(state, time);
+    parseLevel(state, level);
+    if (!(flags & 1)) setClock(state, time);
+    computeTimeBudget(state);
+    require(std::isfinite(state.clock) && std::isfinite(state.increment));
+    require(std::isfinite(state.targetTime) && state.targetTime >= 0);
+    require(std::isfinite(state.maxTime) && state.maxTime >= state.targetTime);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
+    switch (data[0] % targetCount) {
+        case lineReader: fuzzLineReader(rest); break;
+        case lineNormaliser: fuzzNormaliser(rest); break;
+        case setUpText: fuzzSetUp(data[1], rest); break;
+        case moveText: fuzzMoveText(data[1], rest); break;
+        case clockText: fuzzClock(data[1], rest); break;
+        default: break;  // bookLine, bookFile: fed once the opening book has landed
+    }
+    return 0;
+}

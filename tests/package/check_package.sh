@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The Debian package installs what `cmake --install` installs, the installed engine starts
+# from any folder and answers the handshake, and the package removes cleanly.
+# Usage (as root): tests/package/check_package.sh [BUILD_DIR]   (default build-package)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build-package}
+[[ $(id -u) -eq 0 ]] || { echo "check_package: dpkg -i needs root" >&2; exit 2; }
+command -v dpkg-shlibdeps >/dev/null || { apt-get update -qq && apt-get install -y -qq dpkg-dev >/dev/null; }
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+cmake --build "$build" -j2 --target tamblor >/dev/null
+rm -f "$build"/tamblor_*.deb
+(cd "$build" && cpack -G DEB >/dev/null 2>&1)
+deb=$(ls "$build"/tamblor_*.deb)
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+DESTDIR=$stage cmake --install "$build" >/dev/null
+diff <(cd "$stage" && find . -type f | sort) <(dpkg -c "$deb" | awk '/^-/ {print $6}' | sort)
+dpkg-deb -f "$deb" Section Depends | grep -q "^Section: games" || { echo "check_package: section is not games"; exit 1; }
+
+dpkg -i "$deb" >/dev/null
+for file in /usr/games/tamblor /usr/share/games/tamblor/tamblorwhite.doc /usr/share/games/tamblor/tamblorblack.doc \
+            /usr/share/man/man6/tamblor.6; do
+  [[ -e $file ]] || { echo "check_package: $file not installed"; exit 1; }
+done
+reply=$(cd / && printf 'xboard\nprotover 2\nquit\n' | PATH=$PATH:/usr/games timeout 10 tamblor)
+grep -qx 'feature done=1' <<<"$reply" || { echo "check_package: no handshake from / : $reply"; exit 1; }
+dpkg -r tamblor >/dev/null
+[[ ! -e /usr/games/tamblor ]] || { echo "check_package: still installed after dpkg -r"; exit 1; }
+echo "check_package: $(basename "$deb") installs $(dpkg -c "$deb" | grep -c '^-') files, starts from /, removes cleanly"
