@@ -44,6 +44,7 @@ void setUpPosition(EngineState& state, std::string_view text) {
     }
     state.position = state.startPosition;
     state.enginePlaysWhite = false;
+    startHistory(state, false);  // no draw claim may count the positions of the board before
     sendLine(state, "tellusererror Illegal position");
 }
 

@@ -26,13 +26,13 @@ bool readLine(std::FILE* file, LineText& line) {
 
 }  // namespace
 
-void loadBookTable(BookTable& table, const char* fileName, EngineState& state) {
+bool loadBookTable(BookTable& table, const char* fileName, EngineState& state) {
     for (BookLine& entry : table.entries) entry.clear();
     table.count = 0;
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) {
         state.ioResult = -1;
-        return;
+        return false;
     }
     LineText line;
     while (table.count < bookCapacity && readLine(file, line)) {
@@ -44,9 +44,17 @@ void loadBookTable(BookTable& table, const char* fileName, EngineState& state) {
     }
     state.ioResult = std::ferror(file) ? -1 : 0;
     std::fclose(file);
+    return true;
 }
 
+// The working directory first, so that a GUI can hand the engine books of its own;
+// then the folder the books were installed to.
 void loadBook(EngineState& state) {
-    loadBookTable(whiteBook, "tamblorwhite.doc", state);
-    loadBookTable(blackBook, "tamblorblack.doc", state);
+#ifndef TAMBLOR_INSTALLED_BOOK_DIR
+#define TAMBLOR_INSTALLED_BOOK_DIR "/usr/share/games/tamblor"
+#endif
+    if (!loadBookTable(whiteBook, "tamblorwhite.doc", state))
+        loadBookTable(whiteBook, TAMBLOR_INSTALLED_BOOK_DIR "/tamblorwhite.doc", state);
+    if (!loadBookTable(blackBook, "tamblorblack.doc", state))
+        loadBookTable(blackBook, TAMBLOR_INSTALLED_BOOK_DIR "/tamblorblack.doc", state);
 }

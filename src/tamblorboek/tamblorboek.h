@@ -23,11 +23,12 @@ struct BookTable {
 extern BookTable whiteBook;
 extern BookTable blackBook;
 
-// Reads "tamblorwhite.doc" and "tamblorblack.doc" from the working directory; a file
-// that cannot be opened leaves its table empty.
+// Reads "tamblorwhite.doc" and "tamblorblack.doc" from the working directory, or else
+// from the folder they were installed to; a file found in neither leaves its table empty.
 void loadBook(EngineState& state);
-// One book file into one table (the loader of loadBook, for tools and tests).
-void loadBookTable(BookTable& table, const char* fileName, EngineState& state);
+// One book file into one table (the loader of loadBook, for tools and tests); false
+// when the file cannot be opened.
+bool loadBookTable(BookTable& table, const char* fileName, EngineState& state);
 
 // The distinct continuations of the game line key (normalised, four characters a
 // move) held by the first group that has any, read as moves of the stored White in

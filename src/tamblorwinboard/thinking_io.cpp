@@ -26,8 +26,12 @@ void handleInputWhileThinking(EngineState& state) {
 
     if (line.startsWith("TIME")) setClock(state, line.slice(5, 204));
     const std::string_view whole = line.view();
+    // While pondering the game is the GUI's: a command that changes it ends the ponder
+    // and is read by the command loop, or the engine would play on in another game.
+    const bool changesGame = ponderMove != nullMove && (whole == "GO" || whole == "UNDO" || whole == "EASY" ||
+                                                         line.startsWith("SETBOARD"));
     if ((whole == "?" && state.searchDepth >= 4) || whole == "FORCE" || whole == "QUIT" || whole == "NEW" ||
-        whole == "REMOVE") {
+        whole == "REMOVE" || changesGame) {
         state.stopSearch = 1;  // the line stays pending for the command loop
         return;
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package installs what `cmake --install` installs, the installed engine starts
-# from any folder and answers the handshake, and the package removes cleanly.
+# from any folder, answers the handshake and plays from its installed books, and the
+# package removes cleanly.
 # Usage (as root): tests/package/check_package.sh [BUILD_DIR]   (default build-package)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -25,6 +26,11 @@ for file in /usr/games/tamblor /usr/share/games/tamblor/tamblorwhite.doc /usr/sh
 done
 reply=$(cd / && printf 'xboard\nprotover 2\nquit\n' | PATH=$PATH:/usr/games timeout 10 tamblor)
 grep -qx 'feature done=1' <<<"$reply" || { echo "check_package: no handshake from / : $reply"; exit 1; }
+# From / the engine finds its installed books: on a long clock a book move comes at once,
+# with no thinking line before it.
+reply=$( (printf 'xboard\nprotover 2\nnew\nlevel 0 60 0\ngo\n'; sleep 2; echo quit) | (cd / && timeout 10 /usr/games/tamblor) )
+grep -q '^move ' <<<"$reply" && ! grep -q '^[0-9][0-9]* ' <<<"$reply" ||
+  { echo "check_package: no book move from / : $reply"; exit 1; }
 dpkg -r tamblor >/dev/null
 [[ ! -e /usr/games/tamblor ]] || { echo "check_package: still installed after dpkg -r"; exit 1; }
 echo "check_package: $(basename "$deb") installs $(dpkg -c "$deb" | grep -c '^-') files, starts from /, removes cleanly"

@@ -110,11 +110,17 @@ TEST_F(Protocol, InputWhileThinking) {
     EXPECT_NEAR(seconds(st.clock), 119.7, 1e-9);                  // from the time command
 
     // Pondering: another move stops the search and is read as a command; the expected one goes on.
+    // Commands that change the game end the ponder too; the opponent's clock does not.
     ponderEnabled = true;
-    ponderMove = makeMoveWord(85, 65, kindQuiet);  // e7e5 as the stored opponent's move
-    feed("usermove d7d5");
-    EXPECT_EQ(st.stopSearch, 1);
-    EXPECT_EQ(inputLine.view(), "usermove d7d5");
+    const Move expected = makeMoveWord(85, 65, kindQuiet);  // e7e5 as the stored opponent's move
+    for (const char* line : {"usermove d7d5", "go", "undo", "easy", "setboard 8/8/8/8/8/8/8/K1k5 w - - 0 1", "otim 500"}) {
+        ponderMove = expected;
+        feed(line);
+        const bool stops = std::string_view(line) != "otim 500";
+        EXPECT_EQ(st.stopSearch, stops ? 1 : 0) << line;
+        EXPECT_EQ(inputLine.view(), stops ? line : "") << line;
+    }
+    ponderMove = expected;
     feed("usermove e7e5");
     EXPECT_EQ(st.stopSearch, 0);
     EXPECT_EQ(ponderMove, nullMove);
