@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "tamblorbasis/tamblorbasis.h"
+#include "tamblorboek/tamblorboek.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
 namespace {
@@ -20,8 +22,8 @@ enum Target {
     setUpText,       // parsePositionText, isPlayablePosition, then the moves of the side to move
     moveText,        // squareFromText, textToMove, matchGeneratedMove, moveToText
     clockText,       // parseLevel, setClock, computeTimeBudget
-    bookLine,        // reserved: one opening-book line
-    bookFile,        // reserved: a whole opening-book file
+    bookLine,        // one opening-book line: loadBookTable, then the book path of a move
+    bookFile,        // a whole opening-book file, the same
     targetCount
 };
 
@@ -165,6 +167,45 @@ void fuzzClock(std::uint8_t flags, std::string_view text) {
     require(std::isfinite(state.maxTime) && state.maxTime >= state.targetTime);
 }
 
+// Whatever the file holds, the table keeps normalised lines of at most 80 characters,
+// and the book path either plays a legal move or leaves the board as it was.
+void fuzzBook(std::uint8_t flags, std::string_view bytes) {
+    static const std::string path = "/tmp/tamblor-fuzz-book-" + std::to_string(getpid());
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    require(file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    std::fclose(file);
+    EngineState& state = engine();
+    static BookTable table;
+    require(loadBookTable(table, path.c_str(), state));
+    require(table.count >= 0 && table.count <= bookCapacity);
+    for (int i = 0; i < bookCapacity; ++i) {
+        const std::string_view entry = table.entries[i].view();
+        require(entry.size() <= bookLineLength && (i < table.count) == !entry.empty());
+        if (entry.empty()) continue;
+        require(entry.front() != '@');
+        for (char c : entry) require(static_cast<unsigned char>(c) > 32 && c != '\\' && !(c >= 'a' && c <= 'z'));
+    }
+
+    // The engine as White at the start, or as Black after 1.e4 (or 1.a4, not in most books).
+    (flags & 1 ? whiteBook : blackBook) = table;
+    state.position = state.startPosition;
+    state.enginePlaysWhite = flags & 1;
+    state.standardStart = true;
+    state.lastGameMove = -1;
+    Move opponent = nullMove;
+    if (!state.enginePlaysWhite) {
+        opponent = textToMove(false, flags & 2 ? "A2A4" : "E2E4", false);
+        require(matchGeneratedMove(opponent, false, state));
+    }
+    const Position before = state.position;
+    if (!playFromBook(state, opponent)) {
+        require(std::equal(std::begin(before.squares), std::end(before.squares), state.position.squares));
+        return;
+    }
+    Move reply = state.pv[1];
+    require(matchLegalMove(state, reply, true) && reply == state.pv[1] && state.pv[2] == nullMove);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -176,7 +217,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         case setUpText: fuzzSetUp(data[1], rest); break;
         case moveText: fuzzMoveText(data[1], rest); break;
         case clockText: fuzzClock(data[1], rest); break;
-        default: break;  // bookLine, bookFile: fed once the opening book has landed
+        case bookLine: fuzzBook(data[1], rest.substr(0, rest.find('\n'))); break;
+        case bookFile: fuzzBook(data[1], rest); break;
+        default: break;
     }
     return 0;
 }
