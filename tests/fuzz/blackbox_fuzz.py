@@ -14,8 +14,6 @@ START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 RESULTS = {"1-0 {White mates}", "0-1 {Black mates}", "1/2-1/2 {Stalemate}",
            "1/2-1/2 {Draw by repetition}", "1/2-1/2 {Draw by 50 moves rule}"}
 WHOLE = {"GO", "FORCE", "REMOVE", "UNDO", "NEW", "QUIT", "EASY", "HARD"}
-# Commands that a pondering engine drops instead of acting on them.
-LOST_WHILE_PONDERING = {"GO", "UNDO", "SETBOARD", "EASY", "HARD"}
 PROBE = ["new", "level 0 0:02 0", "time 200", "otim 200", "usermove e2e4"]
 RECORD_CAPACITY = 4001
 MOVE_LINE = re.compile(r"move [a-h][1-8][a-h][1-8][QRBN]?")
@@ -130,7 +128,7 @@ class Session:
         self.setup, self.record, self.force, self.ponder = setup, [], False, False
         self.line = [self.sf.pos(setup)]  # positions from the set-up through the record
         self.board, self.engine_white = self.line[0], False
-        self.synced, self.history_exact, self.maybe_pondering = True, True, False
+        self.synced, self.history_exact = True, True
         self.last_engine_board = None
 
     def desync(self):
@@ -238,7 +236,6 @@ class Session:
         self.board = self.last_engine_board = self.sf.pos(pos[0], move[5:].lower())
         if self.line is not None:
             self.line.append(self.board)
-        self.maybe_pondering = self.ponder
         fen, _, legal = self.board
         history = [key(p[0]) for p in self.line or []]
         ending = not legal or int(fen.split()[4]) >= 100 or history.count(key(fen)) >= 3
@@ -262,14 +259,10 @@ class Session:
         if self.synced:
             self.drain()
         name, n = command_of(raw)
-        if self.maybe_pondering and name in LOST_WHILE_PONDERING:
-            return  # a pondering engine drops it: the model could not say which happened
         if name == "NEW" and not self.synced:
             self.send(b"force")  # a search still running would lose the "new"
             self.drain(0.5)
         self.send(raw)
-        if name in ("USERMOVE", "FORCE", "NEW", "REMOVE", "QUIT"):
-            self.maybe_pondering = False
         if name == "NEW":
             self.reset()
         self.force = name == "FORCE" or self.force and name != "GO"
