@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Long play: Tamblor against fairymax, phalanx and sjeng under xboard (tools/match.sh), in
+# three controls (5 s + 0.05 s, 1 minute sudden death, 40 moves in 1 minute), a third of
+# the games with pondering on. The matches without pondering run two at a time, the ones
+# with pondering (both engines then think all the time) one at a time. Prints one line
+# per match and the totals: games, score with its 95% error bar, and the fault counts (a
+# hang shows as a loss on time).
+#
+# Usage: tools/soak.sh OUTDIR [SCALE]
+#   SCALE  multiplies every match's number of games (default 1: 300 games in all)
+# Environment: TAMBLOR, TAMBLOR_BOOK_DIR as for tools/match.sh.
+set -uo pipefail
+if [[ $# -lt 1 ]]; then sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; fi
+out=$(mkdir -p "$1" && realpath "$1") scale=${2:-1}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+# name games time increment ponder, per opponent
+controls=(
+  "inc 50 0:05 0.05 off" "sd 8 1 0 off" "mpc 8 1 /40 off"
+  "inc 22 0:05 0.05 on" "sd 6 1 0 on" "mpc 6 1 /40 on"
+)
+jobs_off=() jobs_on=()
+for opponent in fairymax phalanx sjeng; do
+  for control in "${controls[@]}"; do
+    read -r name games time increment ponder <<<"$control"
+    job="/usr/games/$opponent $((games * scale)) $time $increment $ponder $out/$opponent-$name-ponder-$ponder"
+    if [[ $ponder == on ]]; then jobs_on+=("$job"); else jobs_off+=("$job"); fi
+  done
+done
+
+run() {  # run JOB...: one match after another
+  for job in "$@"; do
+    read -r opponent games time increment ponder dir <<<"$job"
+    "$root/tools/match.sh" "$opponent" "$games" "$time" "$increment" "$ponder" "$dir" >/dev/null 2>"$dir.err"
+    echo "$(basename "$dir"): $(cat "$dir/summary.txt" 2>/dev/null || echo 'no summary')"
+  done
+}
+started=$SECONDS
+half=$(((${#jobs_off[@]} + 1) / 2))
+run "${jobs_off[@]:0:half}" &
+run "${jobs_off[@]:half}"
+wait
+run "${jobs_on[@]}"
+
+cat "$out"/*/summary.txt | awk -v seconds=$((SECONDS - started)) '
+  {
+    for (i = 1; i <= NF; i++) v[$i] = $(i + 1)
+    games += v["games"]; wins += v["wins"]; draws += v["draws"]; losses += v["losses"]
+    illegal += v["illegal-moves"]; time += v["time-losses"]; claims += v["false-claims"]; crashes += v["crashes"]
+  }
+  END {
+    n = games; s = (wins + draws / 2) / n
+    var = (wins * (1 - s) ^ 2 + draws * (0.5 - s) ^ 2 + losses * s ^ 2) / n
+    printf "soak: games %d wins %d draws %d losses %d score %.1f%% +- %.1f%% (95%%)", n, wins, draws, losses, 100 * s, 196 * sqrt(var / n)
+    # An engine that hangs loses on time: the time losses count the hangs too.
+    printf " illegal-moves %d time-losses-or-hangs %d false-claims %d crashes %d, %d s\n", illegal, time, claims, crashes, seconds
+  }'
