@@ -147,7 +147,7 @@ bool settleAfterThinking(EngineState& state, LoopState& loop, const Position& sa
     if (ponderMove != nullMove) {
         // Pondering ended without the expected reply: the pending line is the real one.
         state.position = saved;
-        for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+        copyLine(state.pv, state.emptyPv);
         return false;
     }
     if (!state.replyReady) {
@@ -223,7 +223,7 @@ void resetForNewGame(EngineState& state) {
     state.startWhiteToMove = true;
     state.setupText.clear();
     setDefaultClock(state);
-    for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+    copyLine(state.pv, state.emptyPv);
     ponderEnabled = false;
     ponderMove = nullMove;
 }

@@ -18,6 +18,8 @@ constexpr std::uint8_t whiteKing = 21, blackKing = 22;
 constexpr std::uint8_t border = 23;    // every off-board square but 20 and 99
 constexpr std::uint8_t scanEnd = 27;   // squares 20 and 99: the board walks stop here
 
+constexpr bool isPawn(int code) { return code == whitePawn || code == blackPawn; }
+
 // Castling-rights bits of whiteCastling / blackCastling.
 constexpr std::uint8_t kingSideRight = 1;
 constexpr std::uint8_t queenSideRight = 2;

@@ -72,7 +72,7 @@ bool playFromBook(EngineState& state, Move opponentMove) {
     }
     if (!legal) {
         state.position = before;
-        for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+        copyLine(state.pv, state.emptyPv);
         return false;
     }
     logBookMove(state, state.pv[1]);

@@ -67,7 +67,7 @@ bool probeBook(EngineState& state, Move opponentMove) {
     const BookTable& table = state.enginePlaysWhite ? whiteBook : blackBook;
     const int count = collectBookMoves(table, key, state.enginePlaysWhite, candidates);
     if (count == 0) return false;
-    for (int i = 0; i < pvLength; ++i) state.pv[i] = state.emptyPv[i];
+    copyLine(state.pv, state.emptyPv);
     state.pv[1] = candidates[count == 1 ? 0 : randomIndex(count)];
     return true;
 }

@@ -11,8 +11,6 @@ namespace {
 constexpr int easyMoveMargin = 250;
 constexpr int lazyNullMaterial = 1726;
 
-inline bool isPawn(int code) { return code == whitePawn || code == blackPawn; }
-
 // Plays the handed move. The first iteration refuses one that leaves the opponent's
 // king attacked, or castles out of or through check; later ones only repeat it.
 bool playHandedMove(EngineState& state, Move move, bool firstIteration) {
@@ -30,21 +28,11 @@ void searchRoot(EngineState& state, Move move, int depth, int cutoff, Move* pv, 
                 int initial) {
     const bool deep = state.searchDepth > 3;
     NodeFrame frame;
-    frame.node = root;
-    frame.pvLine = pv;
-    frame.move = move;
+    openFrame(frame, root, pv, move, initial, cutoff);
     frame.remaining = depth - 1;
-    frame.initial = initial;
-    frame.cutoff = cutoff;
-    frame.value = initial;
-    frame.reduction = 0;
     frame.maxNode = true;
-    frame.capturesOnly = false;
-    frame.hashMove = nullMove;
-    frame.saved = false;
     frame.root = true;
     frame.deepRoot = deep;
-    frame.nonPawnCaptures = 0;
 
     ++state.ply;
     ++state.nodeCount;
@@ -65,7 +53,7 @@ void searchRoot(EngineState& state, Move move, int depth, int cutoff, Move* pv, 
     }
     if (!deep) state.replyReady = true;
 
-    for (int i = 0; i < pvLength; ++i) pv[i] = state.emptyPv[i];
+    copyLine(pv, state.emptyPv);
     frame.inCheck = isSquareAttacked(state, state.position.whiteKingSquare, false);
     state.plyInfo[2].inCheck = frame.inCheck ? 1 : 0;
 

@@ -12,10 +12,6 @@ constexpr int maxIterations = 50;
 constexpr int aspirationWidth = 50;
 constexpr int researchWidth = 100;
 
-inline void copyLine(Move* to, const Move* from) {
-    for (int i = 0; i < pvLength; ++i) to[i] = from[i];
-}
-
 // A finished ponder search waits for the opponent's move (or any command that stops it).
 void waitWhilePondering(EngineState& state) {
     while (ponderMove != nullMove && state.stopSearch == 0)

@@ -8,8 +8,6 @@ namespace {
 
 constexpr int middleGamePieces = 1725;
 
-inline bool isPawn(int code) { return code == whitePawn || code == blackPawn; }
-
 // Whether a pawn of the other colour stands ahead of this pawn or on a file beside it,
 // up to the last rank before promotion: a passed pawn has none.
 bool isPassed(const std::uint8_t* squares, int to, bool white) {

@@ -14,12 +14,6 @@ namespace {
 constexpr int queenValue = 925;
 constexpr int rookValue = 490;
 
-inline bool isPawn(int code) { return code == whitePawn || code == blackPawn; }
-
-inline void clearLine(EngineState& state, Move* line) {
-    for (int i = 0; i < pvLength; ++i) line[i] = state.emptyPv[i];
-}
-
 // The static terms of a node after its move: lazily (material and placement only) deep
 // in null-move lines near the horizon, in full otherwise.
 void evaluateNode(EngineState& state, NodeFrame& frame, int captured) {
@@ -278,7 +272,7 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
     legal = true;
 
     NodeState& n = frame.node;
-    clearLine(state, frame.pvLine);
+    copyLine(frame.pvLine, state.emptyPv);
     if (frame.remaining == 1) state.nullMoveAllowed = true;
 
     if (move != nullMove) {
@@ -395,7 +389,7 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
             frame.reduction = -frame.reduction;
             n.reductionBalance[ply & 1] += 1;
             frame.hashMove = frame.pvLine[1];
-            clearLine(state, frame.pvLine);
+            copyLine(frame.pvLine, state.emptyPv);
             state.plyInfo[ply + 1].firstMoveDone = 0;
             continue;
         }
@@ -406,9 +400,7 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
 
 }  // namespace
 
-void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,
-                const NodeState& parent, int initial, int cutoff) {
-    NodeFrame frame;
+void openFrame(NodeFrame& frame, const NodeState& parent, Move* pvLine, Move move, int initial, int cutoff) {
     frame.node = parent;
     frame.pvLine = pvLine;
     frame.move = move;
@@ -416,6 +408,7 @@ void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvL
     frame.initial = initial;
     frame.cutoff = cutoff;
     frame.reduction = 0;
+    frame.maxNode = false;
     frame.capturesOnly = false;
     frame.storeAllowed = false;
     frame.inCheck = false;
@@ -424,6 +417,12 @@ void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvL
     frame.root = false;
     frame.deepRoot = false;
     frame.nonPawnCaptures = 0;
+}
+
+void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,
+                const NodeState& parent, int initial, int cutoff) {
+    NodeFrame frame;
+    openFrame(frame, parent, pvLine, move, initial, cutoff);
     legal = false;
     runNode(state, frame, legal, depth);
     value = frame.value;

@@ -36,6 +36,9 @@ struct NodeFrame {
     int nonPawnCaptures;    // legal captures of a piece at the root (the easy-move rule)
 };
 
+// A frame as a node starts it: the parent's terms, the window, nothing searched yet.
+void openFrame(NodeFrame& frame, const NodeState& parent, Move* pvLine, Move move, int initial, int cutoff);
+
 // One node below the root (ply is raised on entry; the caller restores the position
 // and lowers ply after the call, whatever happened).
 void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,

@@ -162,6 +162,11 @@ struct EngineState {
     MoveText gameMoves[gameRecordCapacity];
 };
 
+// Copies a whole line of moves (pv, previousPv, emptyPv to clear one).
+inline void copyLine(Move* to, const Move* from) {
+    for (int i = 0; i < pvLength; ++i) to[i] = from[i];
+}
+
 // Fills every table and template; leaves output and the log disabled.
 void initEngineState(EngineState& state);
 
