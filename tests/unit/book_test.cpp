@@ -53,12 +53,14 @@ Move opponentMove(const EngineState& st, const char* text) {
     return move != nullMove && matchGeneratedMove(move, false, st) ? move : nullMove;
 }
 
+using Book = EngineTest;
+
 std::string probeText(EngineState& st, const char* opponent) {
     if (!probeBook(st, opponentMove(st, opponent))) return "-";
     return std::string(moveToText(st.pv[1], st.enginePlaysWhite).view());
 }
 
-TEST(Book, LoadingKeepsTheNormalisedFirstEightyCharactersOfEachLine) {
+TEST_F(Book, LoadingKeepsTheNormalisedFirstEightyCharactersOfEachLine) {
     std::string black = "e2e4 e7e5 \\ comment\n\\ a comment line\n@ skipped\n\n  d2d4\tg8f6\r\n#\n";
     black += std::string(100, 'a') + "\n";                 // cut at 80
     black += std::string(78, ' ') + "e2e4\n";              // the cut comes before the blanks go
@@ -66,8 +68,7 @@ TEST(Book, LoadingKeepsTheNormalisedFirstEightyCharactersOfEachLine) {
     black += std::string(100000, 'x') + "\nc2c4";          // the rest of a long line is skipped
     std::string many;
     for (int i = 0; i < 9000; ++i) many += "a2a3\n";
-    auto state = makeEngineState();
-    loadBooks(*state, many, black);
+    loadBooks(st, many, black);
     const char* expected[] = {"E2E4E7E5", "D2D4G8F6", "#", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA",
                               "E2", "\xff" "G1F3B1C3", "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX",
                               "C2C4"};
@@ -76,18 +77,16 @@ TEST(Book, LoadingKeepsTheNormalisedFirstEightyCharactersOfEachLine) {
     EXPECT_EQ(whiteBook.count, bookCapacity);  // lines beyond the 8001st are not read
     EXPECT_EQ(whiteBook.entries[bookCapacity - 1].view(), "A2A3");
 
-    loadBooks(*state, std::nullopt, "");
+    loadBooks(st, std::nullopt, "");
     EXPECT_EQ(whiteBook.count + blackBook.count, 0);
-    setGame(*state, true, "");
-    EXPECT_FALSE(probeBook(*state, nullMove));
+    setGame(st, true, "");
+    EXPECT_FALSE(probeBook(st, nullMove));
 }
 
-TEST(Book, TheFirstGroupWithAContinuationDecides) {
+TEST_F(Book, TheFirstGroupWithAContinuationDecides) {
     const char* white =
         "g2g3 e7e5\nb2b3\n#\ne2e4 e7e5 g1f3\ne2e4 c7c5 b1c3\ne2e4 c7c5 g1f3\ng2g3 d7d5 g1f3\ne2e4 e7e5 g1f3\n";
     const char* black = "e2e4 e9e5\ne2e4 e7\n#\ne2e4 c7c5\ne2e4 c7c5\ne2e4 e7e5\nd2d4 d7d5\n";
-    auto state = makeEngineState();
-    EngineState& st = *state;
     loadBooks(st, white, black);
     struct Case {
         bool engineWhite;
@@ -114,9 +113,7 @@ TEST(Book, TheFirstGroupWithAContinuationDecides) {
     }
 }
 
-TEST(Book, DistinctContinuationsAreEquallyLikely) {
-    auto state = makeEngineState();
-    EngineState& st = *state;
+TEST_F(Book, DistinctContinuationsAreEquallyLikely) {
     loadBooks(st, "", "e2e4 c7c5\ne2e4 c7c5\ne2e4 e7e5\n");
     setGame(st, false, "");
     int once = 0;
@@ -127,7 +124,7 @@ TEST(Book, DistinctContinuationsAreEquallyLikely) {
     EXPECT_NEAR(once, probes / 2, 124);
 }
 
-TEST(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
+TEST_F(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
     const char* white =
         "e2e4 g7g6 e3e4\ne2e4 g7g6 e1e3\n"                // from an empty square; a king's jump
         "e2e4 d7d5 e4d5\n"
@@ -137,8 +134,6 @@ TEST(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
         "e2e4 d7d5 e4d5 d8d5 b1c3 d5e5 d2d4\n"           // leaves the king in check
         "e2e4 b7b6 g2g3 c8a6 f1g2 e7e6 g1f3 b8c6 e1g1\n"  // castles across an attacked square
         "e2e4 d7d6 f1b5 e7e5 g1f3\n";                    // after an opponent's move that ignores check
-    auto state = makeEngineState();
-    EngineState& st = *state;
     loadBooks(st, white, "e2e4 e7e5\n");
     struct Case {
         bool engineWhite;
@@ -183,9 +178,7 @@ TEST(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
     EXPECT_FALSE(playFromBook(st, opponentMove(st, "d7d5")));
 }
 
-TEST(Book, EveryShippedLineIsLegalFromTheStart) {
-    auto state = makeEngineState();
-    EngineState& st = *state;
+TEST_F(Book, EveryShippedLineIsLegalFromTheStart) {
     for (const char* file : {TAMBLOR_BOOK_DIR "/tamblorwhite.doc", TAMBLOR_BOOK_DIR "/tamblorblack.doc"}) {
         auto table = std::make_unique<BookTable>();
         loadBookTable(*table, file, st);

@@ -21,11 +21,8 @@ namespace {
 
 const char* const startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-class Evaluation : public ::testing::Test {
+class Evaluation : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
-
     // With the engine to move unless opponentToMove.
     void load(const std::string& fen, bool opponentToMove = false) {
         ASSERT_TRUE(parsePositionText(opponentToMove, fen, st)) << fen;

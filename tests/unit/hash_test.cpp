@@ -20,7 +20,7 @@ constexpr Move moveC = makeMoveWord(22, 43, kindQuiet);  // b1-c3
 
 // Slots are packed: a slot's move is copied out (Move{...}) before a comparison takes
 // it by reference, as a reference to an unaligned word is undefined.
-class Tables : public ::testing::Test {
+class Tables : public EngineTest {
 protected:
     void SetUp() override {
         clearMainTable();
@@ -32,9 +32,6 @@ protected:
     const MainTableEntry& entry() const { return mainTableEntry(true, node.keyLow); }
     bool probe(int cutoff, int depth, const NodeState& at) { return probeMainTable(st, cutoff, depth, hash, at); }
     bool settled(int initial, int depth, const NodeState& at) { return probeScoreTable(st, initial, depth, at); }
-
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     NodeState node{};
     Move hash = 99;
 };
@@ -180,7 +177,7 @@ TEST_F(Tables, CastleEpStateInBothOrientations) {
 }
 
 // The engine plays Black: after each White move the engine is to move.
-class GameHistory : public ::testing::Test {
+class GameHistory : public EngineTest {
 protected:
     void SetUp() override {
         st.position = st.startPosition;
@@ -197,9 +194,6 @@ protected:
         const GameHistoryEntry& latest = st.gameHistory[st.historyCount];
         return isRepetition(st, st.position, engineSide, count, latest.keyLow, latest.keyHigh);
     }
-
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     bool engineToMove = false;
 };
 

@@ -9,10 +9,8 @@ namespace {
 
 constexpr const char* startText = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-class PositionSetup : public ::testing::Test {
+class PositionSetup : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     Position& p = st.position;
 
     // Every one of the 128 bytes, so stray writes into the frame or spare entries show.

@@ -8,11 +8,8 @@
 
 namespace {
 
-class ResultClaims : public ::testing::Test {
+class ResultClaims : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
-
     // The position after the engine's move: the opponent is to move. The search's
     // verdict: no expected reply and a draw score.
     void after(const char* fen) {

@@ -17,10 +17,8 @@ constexpr Move castle(int from, int to) { return makeMoveWord(from, to, kindCast
 constexpr Move enPassant(int from, int to) { return makeMoveWord(from, to, kindEnPassant); }
 bool blackToMove(std::string_view fen) { return fen.find(" b ") != std::string_view::npos; }
 
-class Rules : public ::testing::Test {
+class Rules : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     Position& p = st.position;
 
     // Game colours equal stored colours: the engine plays the side to move.

@@ -16,10 +16,8 @@ namespace {
 
 constexpr Move quiet(int from, int to) { return makeMoveWord(from, to, kindQuiet); }
 
-class SearchRules : public ::testing::Test {
+class SearchRules : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     NodeState parent{};
 
     // The engine plays White; the node searched is entered by `move` from a parent at
@@ -125,9 +123,9 @@ TEST(SearchDepths, NullMoveDepthsAndExtensionCredit) {
     EXPECT_EQ(frame.node.extensionBudget, 9);
 }
 
-TEST(MoveOrdering, KillerSlotsCaptureOrderAndCheckEvasions) {
-    auto owner = makeEngineState();
-    EngineState& st = *owner;
+using MoveOrdering = EngineTest;
+
+TEST_F(MoveOrdering, KillerSlotsCaptureOrderAndCheckEvasions) {
     const Move a = quiet(21, 31), b = quiet(22, 32), c = quiet(23, 33), d = quiet(24, 34);
     const struct { Move cut; Move expected[3]; } killerCases[] = {
         {b, {b, a, c}}, {c, {a, c, b}}, {d, {a, b, d}}, {a, {a, b, c}}};

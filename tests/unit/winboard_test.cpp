@@ -14,10 +14,8 @@ namespace {
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
-class Winboard : public ::testing::Test {
+class Winboard : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     void SetUp() override {
         TearDown();
         st.outputEnabled = true;
