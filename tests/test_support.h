@@ -1,12 +1,14 @@
 #pragma once
-// A freshly initialised engine state on the heap (the record is too large for a
-// test's stack), as the engine has it right after start-up.
+// A test with a freshly initialised engine state on the heap (the record is too large for
+// a test's stack), as the engine has it right after start-up.
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "tamblorvars/tamblorvars.h"
 
-inline std::unique_ptr<EngineState> makeEngineState() {
-    auto state = std::make_unique<EngineState>();
-    initEngineState(*state);
-    return state;
-}
+class EngineTest : public ::testing::Test {
+protected:
+    std::unique_ptr<EngineState> state = std::make_unique<EngineState>();
+    EngineState& st = (initEngineState(*state), *state);
+};

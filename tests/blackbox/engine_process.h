@@ -3,7 +3,6 @@
 // output are pipes, started in the folder that holds its book files.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -23,12 +22,9 @@ public:
         if (pid_ == 0) {
             dup2(toChild[0], 0);
             dup2(fromChild[1], 1);
-            close(toChild[0]);
-            close(toChild[1]);
-            close(fromChild[0]);
-            close(fromChild[1]);
-            if (chdir(workingDirectory.c_str()) != 0) _exit(126);
-            execl(TAMBLOR_BINARY, TAMBLOR_BINARY, static_cast<char*>(nullptr));
+            for (int end : {toChild[0], toChild[1], fromChild[0], fromChild[1]}) close(end);
+            if (chdir(workingDirectory.c_str()) == 0)
+                execl(TAMBLOR_BINARY, TAMBLOR_BINARY, static_cast<char*>(nullptr));
             _exit(127);
         }
         close(toChild[0]);
@@ -39,16 +35,12 @@ public:
     }
     ~EngineProcess() {
         closeInput();
-        if (pid_ > 0 && !reaped_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        if (pid_ > 0 && !reaped_) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
         if (fromEngine_ >= 0) close(fromEngine_);
     }
 
-    void send(const std::string& line) { sendRaw(line + "\n"); }
-    void sendRaw(const std::string& bytes) {
-        if (toEngine_ >= 0) (void)!write(toEngine_, bytes.data(), bytes.size());
+    void send(const std::string& line) {
+        if (toEngine_ >= 0) (void)!write(toEngine_, (line + "\n").data(), line.size() + 1);
     }
     void closeInput() {
         if (toEngine_ >= 0) close(toEngine_);
@@ -57,44 +49,35 @@ public:
 
     // The next line the engine writes, or "<timeout>" / "<eof>".
     std::string readLine(int timeoutMs = 5000) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            auto newline = buffer_.find('\n');
-            if (newline != std::string::npos) {
-                std::string line = buffer_.substr(0, newline);
-                buffer_.erase(0, newline + 1);
-                return line;
-            }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (buffer_.find('\n') == std::string::npos) {
             if (eof_) return "<eof>";
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) return "<timeout>";
             pollfd pfd{fromEngine_, POLLIN, 0};
             if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) continue;
             char chunk[4096];
-            ssize_t n = read(fromEngine_, chunk, sizeof chunk);
-            if (n <= 0)
-                eof_ = true;
-            else
-                buffer_.append(chunk, static_cast<size_t>(n));
+            const ssize_t n = read(fromEngine_, chunk, sizeof chunk);
+            eof_ = n <= 0;
+            if (n > 0) buffer_.append(chunk, static_cast<size_t>(n));
         }
+        const std::size_t newline = buffer_.find('\n');
+        std::string line = buffer_.substr(0, newline);
+        buffer_.erase(0, newline + 1);
+        return line;
     }
     // Lines until the engine falls silent for quietMs (or closes its output).
     std::vector<std::string> readLinesUntilQuiet(int quietMs = 300) {
         std::vector<std::string> lines;
-        for (;;) {
-            std::string line = readLine(quietMs);
-            if (line == "<timeout>" || line == "<eof>") return lines;
-            lines.push_back(line);
-        }
+        for (std::string line; (line = readLine(quietMs)) != "<timeout>" && line != "<eof>";) lines.push_back(line);
+        return lines;
     }
     // Starts a session the way a GUI does: handshake, then a new game on a clock so
     // short that every search ends within a few tenths of a second.
     void startGame() {
-        send("xboard");
-        send("protover 2");
+        for (const char* line : {"xboard", "protover 2"}) send(line);
         readLinesUntilQuiet(200);
-        send("new");
-        send("level 0 0:05 0");
+        for (const char* line : {"new", "level 0 0:05 0"}) send(line);
     }
     // The next line that is not a thinking line (those start with the depth and a blank;
     // result lines start with 1-0, 0-1 or 1/2).
@@ -105,37 +88,20 @@ public:
             if (digits == 0 || digits == std::string::npos || line[digits] != ' ') return line;
         }
     }
-    // Reads until a line starting with prefix appears; returns it or "<timeout>".
-    std::string readUntilPrefix(const std::string& prefix, int timeoutMs = 10000) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return "<timeout>";
-            std::string line = readLine(static_cast<int>(left.count()));
-            if (line == "<timeout>" || line == "<eof>") return line;
-            if (line.rfind(prefix, 0) == 0) return line;
-        }
-    }
     // Exit status, or -1 when the engine has not ended within timeoutMs.
     int waitForExit(int timeoutMs = 5000) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            int status = 0;
+        for (int waited = 0, status = 0; waited < timeoutMs; waited += 10, usleep(10000))
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 reaped_ = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             }
-            usleep(10000);
-        }
         return -1;
     }
 
 private:
     pid_t pid_ = -1;
-    int toEngine_ = -1;
-    int fromEngine_ = -1;
-    bool eof_ = false;
-    bool reaped_ = false;
+    int toEngine_ = -1, fromEngine_ = -1;
+    bool eof_ = false, reaped_ = false;
     std::string buffer_;
 };
 

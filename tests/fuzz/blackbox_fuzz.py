@@ -8,7 +8,7 @@ sanitizers' reports).
 
     blackbox_fuzz.py ENGINE [--book-dir D] [--seed N] [--sessions N] [--seconds S]
 """
-import argparse, os, queue, random, re, subprocess, sys, tempfile, threading, time
+import argparse, collections, contextlib, os, queue, random, re, subprocess, sys, tempfile, threading, time
 
 START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 RESULTS = {"1-0 {White mates}", "0-1 {Black mates}", "1/2-1/2 {Stalemate}",
@@ -24,7 +24,8 @@ BROKEN_FENS = ["4k3/8/8/8/8/8/8/4KK2 w - - 0 1", "4k2P/8/8/8/8/8/8/4K3 w - - 0 1
 GOOD_FENS = ["6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1",
              "k7/2Q5/1K6/8/8/8/8/8 b - - 0 1", "k7/8/1K6/8/8/8/2Q5/8 w - - 0 1",
              "8/P7/8/8/8/8/7p/K6k w - - 0 1", "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1",
-             "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "7k/8/8/8/8/8/8/K6R b - - 98 80"]
+             "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "7k/8/8/8/8/8/8/K6R b - - 98 80",
+             "1r2k3/P7/8/8/8/8/7p/K7 b - - 0 1"]  # promotions of either colour, typed or sent
 
 
 class Fault(Exception):
@@ -89,43 +90,21 @@ class Stockfish:
         return self.cache[(fen, move)]
 
 
-class Engine:
-    def __init__(self, binary, book_dir, stderr):
-        self.p = subprocess.Popen([binary], cwd=book_dir, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=stderr)
-        self.out = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
-
-    def _read(self):
-        for line in self.p.stdout:
-            self.out.put(line.rstrip(b"\n").decode("latin-1"))
-        self.out.put(None)
-
-    def send(self, raw):
-        try:
-            self.p.stdin.write(raw)
-            self.p.stdin.flush()
-        except (BrokenPipeError, ValueError):
-            pass
-
-    def close(self):
-        try:
-            self.p.stdin.close()
-        except BrokenPipeError:
-            pass
-
-
 class Session:
     def __init__(self, args, sf, rnd):
         self.args, self.sf, self.rnd = args, sf, rnd
         self.transcript, self.stats = [], {"commands": 0, "moves": 0, "claims": 0, "illegal": 0}
         self.err = tempfile.TemporaryFile()
-        self.engine = Engine(args.engine, args.book_dir, self.err)
+        self.p = subprocess.Popen([args.engine], cwd=args.book_dir, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  stderr=self.err)
+        self.out = queue.Queue()
+        threading.Thread(target=self.read_engine, daemon=True).start()
         self.good_fens, self.broken_fens, self.dance, self.errors_due, self.queued = [], [], 0, 0, []
         self.reset()
 
     # --- the model ------------------------------------------------------------------
     def reset(self, setup=START):
-        self.setup, self.record, self.force, self.ponder = setup, [], False, False
+        self.setup, self.record, self.force = setup, [], False
         self.line = [self.sf.pos(setup)]  # positions from the set-up through the record
         self.board, self.engine_white = self.line[0], False
         self.synced, self.history_exact = True, True
@@ -144,17 +123,29 @@ class Session:
         return line
 
     # --- talking to the engine ----------------------------------------------------------
+    def read_engine(self):
+        for line in self.p.stdout:
+            self.out.put(line.rstrip(b"\n").decode("latin-1"))
+        self.out.put(None)
+
+    def write(self, raw):
+        try:
+            self.p.stdin.write(raw)
+            self.p.stdin.flush()
+        except (BrokenPipeError, ValueError):
+            pass
+
     def note(self, text):
         self.transcript = (self.transcript + [text])[-400:]
 
     def send(self, raw):
         self.note("> " + raw.decode("latin-1")[:120])
         self.stats["commands"] += 1
-        self.engine.send(raw + b"\n")
+        self.write(raw + b"\n")
 
     def next_line(self, timeout):
         try:
-            line = self.engine.out.get(timeout=max(timeout, 0))
+            line = self.out.get(timeout=max(timeout, 0))
         except queue.Empty:
             return ""
         if line is None:
@@ -206,12 +197,8 @@ class Session:
             if board is None:
                 continue
             fen, check, legal = board
-            white_to_move = fen.split()[1] == "w"
-            if claim == "1-0 {White mates}" and not legal and check and not white_to_move:
-                return
-            if claim == "0-1 {Black mates}" and not legal and check and white_to_move:
-                return
-            if claim == "1/2-1/2 {Stalemate}" and not legal and not check:
+            mated = "1-0 {White mates}" if fen.split()[1] == "b" else "0-1 {Black mates}"
+            if not legal and claim == (mated if check else "1/2-1/2 {Stalemate}"):
                 return
             if "Draw by" in claim and (not self.history_exact or self.line is None):
                 return  # the engine's history is not the model's; its counts cannot be checked
@@ -266,7 +253,6 @@ class Session:
         if name == "NEW":
             self.reset()
         self.force = name == "FORCE" or self.force and name != "GO"
-        self.ponder = name == "HARD" or self.ponder and name != "EASY"
         if not self.synced:
             if name in ("GO", "SETBOARD", "REMOVE") or name == "USERMOVE" and not self.force:
                 self.drain(0.02)  # whatever it answers, before the next command
@@ -330,9 +316,9 @@ class Session:
     def do_setboard(self, raw, n):
         fen = raw[9:].decode("latin-1")
         if raw[:9] == b"setboard " and fen in GOOD_FENS + self.good_fens:
-            ponder, force = self.ponder, self.force
+            force = self.force
             self.reset(fen)
-            self.ponder, self.force, self.engine_white = ponder, force, fen.split()[1] == "w"
+            self.force, self.engine_white = force, fen.split()[1] == "w"
         elif raw[:9] == b"setboard " and fen in BROKEN_FENS + self.broken_fens:
             self.errors_due += 1
             self.refused()
@@ -362,13 +348,7 @@ class Session:
                           "mangled", "level", "time", "?", "ponder", "junk", "dance"],
                          [30, 8, 6, 5, 4, 4, 3, 5, 3, 2, 4, 8, 2, 3, 6, 0.3])[0]
         if kind in ("legal", "illegal"):
-            if not self.synced:
-                pos = None
-            elif self.force:
-                pos = self.line[-1] if self.line else None
-            else:
-                pos = self.board if (self.board[0].split()[1] == "w") != self.engine_white else \
-                    None if self.board[1] else self.sf.pos(flip(self.board[0]))
+            pos = None if not self.synced else (self.line or [None])[-1] if self.force else self.opponent_position()
             moves = sorted(pos[2]) if pos else []
             if kind == "legal" and moves:
                 text = r.choice(moves)
@@ -427,18 +407,12 @@ class Session:
             del f[1]  # no side to move
         elif how == 2:
             f[0] += "/n7"  # a piece on a ninth rank
-        else:  # a pawn on the first or last rank, or a second king
-            ranks = f[0].split("/")
+        else:  # a pawn on the first or last rank, or a second king, on a square without a king
+            ranks = [list(re.sub(r"\d", lambda m: "." * int(m[0]), rank)) for rank in f[0].split("/")]
             i = self.rnd.choice([0, 7]) if how == 3 else self.rnd.randrange(8)
-            piece = self.rnd.choice("Pp" if how == 3 else "Kk")
-            at = next((j for j, c in enumerate(ranks[i]) if c.isdigit()), None)
-            if at is None:
-                at = next(j for j, c in enumerate(ranks[i]) if c not in "Kk")
-                ranks[i] = ranks[i][:at] + piece + ranks[i][at + 1:]
-            else:
-                d = int(ranks[i][at])
-                ranks[i] = ranks[i][:at] + piece + (str(d - 1) if d > 1 else "") + ranks[i][at + 1:]
-            f[0] = "/".join(ranks)
+            j = self.rnd.choice([j for j in range(8) if ranks[i][j] not in "Kk"])
+            ranks[i][j] = self.rnd.choice("Pp" if how == 3 else "Kk")
+            f[0] = "/".join(re.sub(r"\.+", lambda m: str(len(m[0])), "".join(rank)) for rank in ranks)
         return " ".join(f)
 
     # --- a session ----------------------------------------------------------------------
@@ -481,12 +455,13 @@ class Session:
         elif how == "partial":
             raw = self.random_command()
             self.note("> (no line feed) " + raw.decode("latin-1")[:60])
-            self.engine.send(raw[: self.rnd.randrange(len(raw) + 1)])
-        self.engine.close()
+            self.write(raw[: self.rnd.randrange(len(raw) + 1)])
+        with contextlib.suppress(BrokenPipeError):
+            self.p.stdin.close()
         try:
-            code = self.engine.p.wait(ANSWER_BOUND)
+            code = self.p.wait(ANSWER_BOUND)
         except subprocess.TimeoutExpired:
-            self.engine.p.kill()
+            self.p.kill()
             raise Fault(f"still running {ANSWER_BOUND:.0f} s after {how}")
         if code != 0:
             raise Fault(f"exit status {code} after {how}")
@@ -509,7 +484,7 @@ def main():
     args = ap.parse_args()
     args.engine = os.path.abspath(args.engine)
     sf = Stockfish(args.stockfish)
-    started, faults, totals, sessions = time.monotonic(), 0, {}, 0
+    started, faults, totals, sessions = time.monotonic(), 0, collections.Counter(), 0
     for k in range(args.first_session, args.first_session + args.sessions):
         if time.monotonic() - started > args.seconds:
             break
@@ -522,15 +497,14 @@ def main():
                 raise Fault("standard error:\n" + report[:4000])
         except Fault as fault:
             faults += 1
-            s.engine.p.kill()
+            s.p.kill()
             print(f"FAULT in session {k} (reproduce: --seed {args.seed} --first-session {k} --sessions 1): {fault}")
             print("\n".join("    " + t for t in s.transcript[-args.transcript:]))
             print(s.sanitizer_report()[:4000])
         sessions += 1
-        for name, value in s.stats.items():
-            totals[name] = totals.get(name, 0) + value
-    print(f"blackbox_fuzz: {sessions} sessions, {totals.get('commands', 0)} commands, {totals.get('moves', 0)} engine moves "
-          f"checked, {totals.get('claims', 0)} claims checked, {totals.get('illegal', 0)} illegal moves refused, "
+        totals.update(s.stats)
+    print(f"blackbox_fuzz: {sessions} sessions, {totals['commands']} commands, {totals['moves']} engine moves "
+          f"checked, {totals['claims']} claims checked, {totals['illegal']} illegal moves refused, "
           f"{time.monotonic() - started:.0f} s, {faults} faults")
     return 1 if faults else 0
 

@@ -27,19 +27,14 @@ enum Target {
     targetCount
 };
 
-void requireAt(bool condition, int line) {
-    if (condition) return;
+[[noreturn]] void fail(int line) {
     std::fprintf(stderr, "fuzz_engine.cpp:%d: check failed\n", line);
     std::abort();
 }
-#define require(condition) requireAt(condition, __LINE__)
+#define require(condition) ((condition) ? void() : fail(__LINE__))
 
 EngineState& engine() {
-    static EngineState* state = [] {
-        auto* fresh = new EngineState();
-        initEngineState(*fresh);
-        return fresh;
-    }();
+    static EngineState* state = [] { auto* fresh = new EngineState(); initEngineState(*fresh); return fresh; }();
     return *state;
 }
 
@@ -75,12 +70,12 @@ void fuzzLineReader(std::string_view bytes) {
     inputLine.clear();
 }
 
+// Blanks and control bytes go, lower-case letters become upper case, other bytes stay.
 void fuzzNormaliser(std::string_view text) {
-    const LineText line = normaliseLine(text);
-    int kept = 0;
-    for (char c : text) kept += static_cast<unsigned char>(c) > 32;
-    require(line.length == std::min(kept, LineText::capacity));
-    for (char c : line.view()) require(static_cast<unsigned char>(c) > 32 && !(c >= 'a' && c <= 'z'));
+    std::string expected;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > 32) expected += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    require(normaliseLine(text).view() == std::string_view(expected).substr(0, LineText::capacity));
 }
 
 void requireFrameIntact(const EngineState& state) {
@@ -88,10 +83,19 @@ void requireFrameIntact(const EngineState& state) {
         if (isOffBoard(square)) require(state.position.squares[square] == state.emptyBoard.squares[square]);
 }
 
-// Every move of the side to move, made and tested as the engine's root does it.
-void playEveryMove(EngineState& state, bool white) {
+// A position that is set up and playable, then every move of the side to move, made and
+// tested as the engine's root does it.
+void fuzzSetUp(std::uint8_t flags, std::string_view text) {
+    EngineState& state = engine();
+    if (!parsePositionText(flags & 1, text.substr(0, SetupText::capacity), state)) return;
+    requireFrameIntact(state);
+    const bool white = (flags & 2) != 0;
+    if (!isPlayablePosition(state, white)) return;
+    const Position& p = state.position;
+    require(p.squares[p.whiteKingSquare] == whiteKing && p.squares[p.blackKingSquare] == blackKing);
+    if (p.enPassantPawn != 0) require(p.squares[p.enPassantPawn] == whitePawn || p.squares[p.enPassantPawn] == blackPawn);
     state.ply = white ? 2 : 3;
-    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    const int king = white ? p.whiteKingSquare : p.blackKingSquare;
     state.plyInfo[state.ply].inCheck = isSquareAttacked(state, king, !white) ? 1 : 0;
     const Position before = state.position;
     MoveList list;
@@ -113,19 +117,6 @@ void playEveryMove(EngineState& state, bool white) {
             state.position = before;
         }
     }
-}
-
-void fuzzSetUp(std::uint8_t flags, std::string_view text) {
-    EngineState& state = engine();
-    const bool opponentToMove = flags & 1;
-    if (!parsePositionText(opponentToMove, text.substr(0, SetupText::capacity), state)) return;
-    requireFrameIntact(state);
-    const bool whiteToMove = (flags & 2) != 0;
-    if (!isPlayablePosition(state, whiteToMove)) return;
-    const Position& p = state.position;
-    require(p.squares[p.whiteKingSquare] == whiteKing && p.squares[p.blackKingSquare] == blackKing);
-    if (p.enPassantPawn != 0) require(p.squares[p.enPassantPawn] == whitePawn || p.squares[p.enPassantPawn] == blackPawn);
-    playEveryMove(state, whiteToMove);
 }
 
 void fuzzMoveText(std::uint8_t flags, std::string_view text) {

@@ -21,11 +21,8 @@ namespace {
 
 const char* const startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-class Evaluation : public ::testing::Test {
+class Evaluation : public EngineTest {
 protected:
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
-
     // With the engine to move unless opponentToMove.
     void load(const std::string& fen, bool opponentToMove = false) {
         ASSERT_TRUE(parsePositionText(opponentToMove, fen, st)) << fen;
@@ -59,18 +56,12 @@ TEST_F(Evaluation, StartPositionAtTheRoot) {
               std::tuple(-20, 3895, 3895, 760));
     load(startFen, true);  // stored with the engine not to move, as at a ply-2 root
     EXPECT_EQ(evaluateAtRoot(2).score, -20);
-    // Three developed minors and a lost castling right cancel White's early-queen bonus.
-    load("rnbqkbnr/pppppppp/8/8/8/2NBBN2/PPPPPPPP/R2QK2R w Qkq - 0 1");
-    prepareRootTables(st);
-    EXPECT_EQ(std::pair(st.whiteEarlyQueen, st.blackEarlyQueen), std::pair(false, true));
 }
 
 TEST_F(Evaluation, PawnStructureAndPassedPawns) {
     const struct { const char* fen; int structure, passers; } cases[] = {
-        // Middle game. White -128: a2 weak -28, e4 stop attacked -7 and weak -20, d5 supported
-        // far up +10, h2 doubled -15 isolated -8 weak -28, h3 isolated -8 weak -24. Black +129:
-        // c7 doubled 15 isolated 8 stop attacked 7 weak 28, c6 isolated 8 weak 24, f6 isolated 8
-        // stop attacked 7 weak 24. Passers only by rank: a2 connected 9, h2 and h3 lone 6 each.
+        // Middle game: weak, isolated, doubled, stop-attacked and supported pawns on both
+        // sides; passers only by rank (a2 connected 9, h2 and h3 lone 6 each).
         {"r2qk2r/2p5/2p2p2/3P4/4P3/1P5P/P6P/R2QK2R w - - 0 1", 1, 21},
         // Side by side: supported far up the board, 10 each; connected passers 51 on the
         // fifth rank and 75 on the sixth (Black's b3 and c3).
@@ -83,8 +74,7 @@ TEST_F(Evaluation, PawnStructureAndPassedPawns) {
     };
     for (const auto& c : cases) {
         const NodeState n = rootOf(c.fen);
-        EXPECT_EQ(n.pawnStructure, c.structure) << c.fen;
-        EXPECT_EQ(n.passedPawns, c.passers) << c.fen;
+        EXPECT_EQ(std::pair(n.pawnStructure, n.passedPawns), std::pair(c.structure, c.passers)) << c.fen;
     }
 }
 
@@ -104,8 +94,7 @@ TEST_F(Evaluation, KingDangerAndTheLiftedKingPutBack) {
         initMaterial(n, st);
         const Position before = st.position;
         kingSafety(n, st);
-        EXPECT_EQ(n.whiteKingDanger, c.white) << c.fen;
-        EXPECT_EQ(n.blackKingDanger, c.black) << c.fen;
+        EXPECT_EQ(std::pair(n.whiteKingDanger, n.blackKingDanger), std::pair(c.white, c.black)) << c.fen;
         EXPECT_EQ(0, std::memcmp(&before, &st.position, sizeof before)) << c.fen;
     }
     // Below depth 0 (quiescence) the king danger and the unchanged pawn terms are inherited.
@@ -116,20 +105,6 @@ TEST_F(Evaluation, KingDangerAndTheLiftedKingPutBack) {
     EXPECT_EQ(std::pair(n.pawnStructure, n.whiteKingDanger), std::pair(777, 55));
     evaluate(n, false, 0, st);
     EXPECT_EQ(n.whiteKingDanger, 0);
-}
-
-TEST_F(Evaluation, KingPlacement) {
-    const struct { const char* fen; int expected; } cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/5P2/8/PPPPP1PP/RNBQ1RK1 w kq - 0 1", -10},  // g1 king, no pawn on f2 or e3
-        {"rnbqkbnr/pppppppp/8/8/5P2/4P3/PPPP2PP/RNBQ1RK1 w kq - 0 1", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPP1P/RNBQKBNR w KQkq - 0 1", -20},  // may castle short, g-pawn gone
-        {"rnbqkbnr/pppppppp/8/8/8/4K3/PPPPPPPP/RNBQ1BNR w kq - 0 1", -150},  // walked up the board
-        {"rnbqkbnr/pppppppp/8/8/8/8/P3PPPP/2KRQBNR w kq - 0 1", -40 - 20 - 10},  // c1, b-pawn gone, open c-file
-        {"rnbq1rk1/ppppp1pp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ - 0 1", 10},  // Black on g8, no f7 or e6 pawn
-        {"8/8/8/3k4/8/8/8/4K2r w - - 0 1", 4 * 1 - 4 * 7},  // ending: centralising, four times against a rook
-        {"rr2k3/8/8/8/8/8/8/4K3 w - - 0 1", 1 - 4 * 1},     // two rooks: the plain table value
-    };
-    for (const auto& c : cases) EXPECT_EQ(rootOf(c.fen).kingPlacement, c.expected) << c.fen;
 }
 
 TEST_F(Evaluation, PieceRulesAndTheUnstoppablePawn) {
@@ -196,33 +171,6 @@ const char* const gameStarts[] = {
     "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1",
 };
 
-// The legal moves in search order, as the leaf counter (proved by the counts) finds them.
-std::vector<Move> legalMoves(EngineState& st, bool whiteToMove) {
-    std::vector<Move> moves;
-    preparePerftRoot(st, whiteToMove);
-    perftDivide(st, 1, [](Move m, std::uint64_t, void* c) { static_cast<std::vector<Move>*>(c)->push_back(m); },
-                &moves);
-    return moves;
-}
-
-// A random legal move; castling, en passant and promotions are taken half the time they
-// are on offer, so that every game meets them.
-Move pickMove(const std::vector<Move>& moves, std::mt19937& random) {
-    std::vector<Move> special;
-    for (Move m : moves)
-        if (moveKind(m) == kindCastling || moveKind(m) == kindEnPassant || movePromotion(m) != 0)
-            special.push_back(m);
-    const std::vector<Move>& from = !special.empty() && random() % 2 ? special : moves;
-    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
-}
-
-// The castling bonus is part of the carried positional term only, not of sumPositional.
-int castlingBonus(Move m) {
-    if (moveKind(m) != kindCastling) return 0;
-    const int to = moveTo(m);
-    return to == 27 ? 30 : to == 23 ? 5 : to == 97 ? -30 : -5;
-}
-
 // Every term that computeKey, initMaterial, initPawnSets, evaluate and lazyScore set.
 auto terms(const NodeState& n) {
     return std::tuple(n.keyLow, n.keyHigh, n.castleEpState, n.whiteMaterial, n.blackMaterial, n.whitePawnMaterial,
@@ -248,11 +196,23 @@ TEST_P(RandomGames, CarriedTermsEqualTermsFromScratchAfterEveryMove) {
             NodeState n = evaluateAtRoot(whiteToMove ? 1 : 2);  // root tables fixed for the game
 
             for (int ply = 0; ply < 100; ++ply) {
-                const std::vector<Move> moves = legalMoves(st, whiteToMove);
+                // The legal moves, as the leaf counter (proved by the counts) finds them;
+                // castling, en passant and promotions are taken half the time they are on offer.
+                std::vector<Move> moves, special;
+                preparePerftRoot(st, whiteToMove);
+                const PerftReport add = [](Move m, std::uint64_t, void* c) {
+                    static_cast<std::vector<Move>*>(c)->push_back(m);
+                };
+                perftDivide(st, 1, add, &moves);
                 if (moves.empty()) break;
-                const bool inCheck = st.plyInfo[st.ply + 1].inCheck != 0;
+                for (Move m : moves)
+                    if (moveKind(m) == kindCastling || moveKind(m) == kindEnPassant || movePromotion(m) != 0)
+                        special.push_back(m);
                 // Now and then a null move, as the search makes it: never in check.
-                const Move m = !inCheck && random() % 16 == 0 ? nullMove : pickMove(moves, random);
+                const bool nullNow = st.plyInfo[st.ply + 1].inCheck == 0 && random() % 16 == 0;
+                const std::vector<Move>& from = !special.empty() && !nullNow && random() % 2 ? special : moves;
+                std::uniform_int_distribution<std::size_t> any(0, from.size() - 1);
+                const Move m = nullNow ? nullMove : from[any(random)];
                 SCOPED_TRACE(std::string(fen) + " game " + std::to_string(game) + " ply " + std::to_string(ply) +
                              " move " + std::string(moveToText(m, st.enginePlaysWhite).view()));
                 const int mover = st.position.squares[moveFrom(m)];
@@ -273,7 +233,10 @@ TEST_P(RandomGames, CarriedTermsEqualTermsFromScratchAfterEveryMove) {
                 updateMaterial(n, st, m, captured);
                 const int delta = positionalDelta(st, m, captured);
                 n.positionalTerm += delta;
-                EXPECT_EQ(sumPositional(st), sumBefore + delta - castlingBonus(m));
+                // The castling bonus is part of the carried positional term only, not of sumPositional.
+                const int castled = moveKind(m) != kindCastling ? 0 : moveTo(m) == 27 ? 30 : moveTo(m) == 23 ? 5
+                                                                    : moveTo(m) == 97 ? -30 : -5;
+                EXPECT_EQ(sumPositional(st), sumBefore + delta - castled);
                 const bool pawnsChanged = mover == whitePawn || mover == blackPawn || captured == whitePawn ||
                                           captured == blackPawn || movePromotion(m) != 0;
                 if (pawnsChanged) updatePawnSets(n, st, m, captured);

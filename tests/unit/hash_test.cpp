@@ -1,9 +1,6 @@
-// The main table and the score table (replacement, probe order, ply parity, clearing),
-// the castling/en-passant byte of the keys, and the game history's repetition and
-// fifty-move counting.
+// The main table and the score table (mate bound, ply parity, matching, clearing), and the game history's repetition and fifty-move counting.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <utility>
 
 #include "tamblorbasis/tamblorbasis.h"
@@ -16,11 +13,10 @@ namespace {
 
 constexpr Move moveA = makeMoveWord(35, 55, kindQuiet);  // e2-e4
 constexpr Move moveB = makeMoveWord(27, 46, kindQuiet);  // g1-f3
-constexpr Move moveC = makeMoveWord(22, 43, kindQuiet);  // b1-c3
 
 // Slots are packed: a slot's move is copied out (Move{...}) before a comparison takes
 // it by reference, as a reference to an unaligned word is undefined.
-class Tables : public ::testing::Test {
+class Tables : public EngineTest {
 protected:
     void SetUp() override {
         clearMainTable();
@@ -32,26 +28,17 @@ protected:
     const MainTableEntry& entry() const { return mainTableEntry(true, node.keyLow); }
     bool probe(int cutoff, int depth, const NodeState& at) { return probeMainTable(st, cutoff, depth, hash, at); }
     bool settled(int initial, int depth, const NodeState& at) { return probeScoreTable(st, initial, depth, at); }
-
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     NodeState node{};
     Move hash = 99;
 };
 
-TEST_F(Tables, MainStoreClampsToTheMateBoundAndKeepsADeeperSlotOfTheSameAge) {
+// Which slot a store replaces and which a probe asks first only keep more or less of what
+// was found; a wrong score, bound or match makes the search wrong.
+TEST_F(Tables, MainStoreClampsToTheMateBound) {
     for (auto [score, stored] : {std::pair{32000, 31000}, {-31998, -31000}, {30999, 30999}}) {
         storeMainTable(st, moveA, score, 4, node);
         EXPECT_EQ(entry().deepSlot.score, stored) << score;
     }
-    storeMainTable(st, moveA, 100, 5, node);
-    storeMainTable(st, moveB, 50, 3, node);
-    EXPECT_EQ(std::pair(Move{entry().deepSlot.move}, Move{entry().recentSlot.move}), std::pair(moveA, moveB));
-    storeMainTable(st, moveC, 20, 5, node);  // as deep as the deep slot: replaces it
-    EXPECT_EQ(Move{entry().deepSlot.move}, moveC);
-    st.tableAge = 8;
-    storeMainTable(st, moveB, 50, 3, node);  // another age: replaces both
-    EXPECT_EQ(std::pair(Move{entry().deepSlot.move}, Move{entry().recentSlot.move}), std::pair(moveB, moveB));
 }
 
 // Odd plies hold lower bounds, even plies upper bounds; a slot too shallow or with the
@@ -71,47 +58,10 @@ TEST_F(Tables, MainPlyParityChoosesTheTableAndTheBound) {
     EXPECT_EQ(hash, moveB);
 }
 
-TEST_F(Tables, MainDeepSlotIsAskedFirstThenTheRecentSlot) {
-    storeMainTable(st, moveA, 10, 6, node);   // deep: too low a bound
-    storeMainTable(st, moveB, 300, 2, node);  // recent: high enough, shallower
-    EXPECT_TRUE(probe(200, 2, node));
-    EXPECT_EQ(hash, moveB);
-    EXPECT_FALSE(probe(200, 3, node));  // neither proves it: the deep move
-    EXPECT_EQ(hash, moveA);
-    NodeState other = node;  // same index, another position
-    other.keyHigh ^= 1;
-    storeMainTable(st, moveC, 10, 8, other);
-    storeMainTable(st, moveB, 10, 2, node);
-    EXPECT_FALSE(probe(200, 1, node));
-    EXPECT_EQ(hash, moveB);
-}
-
-// The previous line is planted in both slots, out of every window, so it gives only moves.
-TEST_F(Tables, MainRootLineIsPlantedAlongThePositionsOfTheLine) {
-    st.position = st.startPosition;
-    NodeState at{};
-    computeKey(at, st);
-    const Move line[] = {moveA, makeMoveWord(85, 65, kindQuiet), moveB, 0};  // 1. e4 e5 2. Nf3
-    std::memcpy(&st.previousPv[2], line, sizeof line);
-    storeRootLine(st, at);
-    EXPECT_EQ(0, std::memcmp(&st.position, &st.startPosition, sizeof(Position)));
-    for (int k = 0; k < 3; ++k) {
-        if (k > 0) updateKey(at, st, line[k - 1], makeMove(st, line[k - 1]));
-        const bool maxNode = k % 2 == 0;
-        const MainTableEntry& planted = mainTableEntry(maxNode, at.keyLow);
-        EXPECT_EQ(Move{planted.recentSlot.move}, line[k]) << k;
-        EXPECT_EQ(planted.deepSlot.score, maxNode ? -32001 : 32001) << k;
-        EXPECT_EQ(static_cast<std::uint8_t>(planted.deepSlot.depth), 0x83) << k;
-        st.ply = 1 + k;  // the keys and castleEpState match: the move comes back, no cutoff
-        EXPECT_FALSE(probe(maxNode ? -32000 : 32000, 0, at)) << k;
-        EXPECT_EQ(hash, line[k]) << k;
-    }
-}
-
 // A visit ends when its start is no better for the side to move than a bound stored at
 // least as deep; ply parity chooses the table and the direction. Mate-range bounds
 // depend on the path length and are never stored.
-TEST_F(Tables, ScoreBoundEndsVisitsWhoseStartIsNoBetterAndTheDeepSlotIsKept) {
+TEST_F(Tables, ScoreBoundEndsVisitsWhoseStartIsNoBetter) {
     for (int score : {31000, -31000, 31999, -32000}) {
         storeScoreTable(st, score, 4, node);
         EXPECT_FALSE(settled(32000, 0, node)) << score;
@@ -126,18 +76,6 @@ TEST_F(Tables, ScoreBoundEndsVisitsWhoseStartIsNoBetterAndTheDeepSlotIsKept) {
     storeScoreTable(st, -30999, 4, node);
     EXPECT_TRUE(settled(-31000, 4, node));
     EXPECT_FALSE(settled(-30998, 4, node));
-    // A shallower store of the same age keeps the deep slot; another age replaces it.
-    st.ply = 1;
-    storeScoreTable(st, 40, 6, node);
-    storeScoreTable(st, 10, 2, node);
-    EXPECT_TRUE(settled(45, 6, node));  // deep slot
-    EXPECT_TRUE(settled(20, 2, node));  // recent slot
-    storeScoreTable(st, 30, 6, node);  // as deep as the deep slot: replaces it
-    storeScoreTable(st, 10, 2, node);
-    EXPECT_TRUE(settled(35, 6, node));
-    st.tableAge = 8;
-    storeScoreTable(st, 90, 2, node);
-    EXPECT_FALSE(settled(45, 6, node));
 }
 
 // Both tables: another position on the same index, or other castling rights or
@@ -166,21 +104,8 @@ TEST_F(Tables, OnlyTheSamePositionMatchesAndNothingAfterClearing) {
     }
 }
 
-// castleEpState carries the castling rights and the en-passant file. With the engine as
-// Black the stored files stay and the game's Black rights become the stored White's.
-TEST_F(Tables, CastleEpStateInBothOrientations) {
-    const char* ep = "rnbqkbnr/ppp1pppp/8/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3";  // d5 may be taken
-    const char* rooks = "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 1";
-    const struct { const char* text; bool engineIsBlack; int state; } cases[] = {
-        {ep, false, 16 * 4 + 15}, {ep, true, 16 * 4 + 15}, {rooks, false, 1 + 4 * 2}, {rooks, true, 2 + 4 * 1}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(parsePositionText(c.engineIsBlack, c.text, st)) << c.text;
-        EXPECT_EQ(castleEpState(st.position, st), c.state) << c.text << ' ' << c.engineIsBlack;
-    }
-}
-
 // The engine plays Black: after each White move the engine is to move.
-class GameHistory : public ::testing::Test {
+class GameHistory : public EngineTest {
 protected:
     void SetUp() override {
         st.position = st.startPosition;
@@ -197,9 +122,6 @@ protected:
         const GameHistoryEntry& latest = st.gameHistory[st.historyCount];
         return isRepetition(st, st.position, engineSide, count, latest.keyLow, latest.keyHigh);
     }
-
-    std::unique_ptr<EngineState> state = makeEngineState();
-    EngineState& st = *state;
     bool engineToMove = false;
 };
 
