@@ -1,5 +1,7 @@
-// The engine thinking as a GUI sees it: moves, result lines, and the commands that
-// arrive while it thinks or ponders.
+// The engine thinking as a GUI sees it: moves, result lines, set-up positions, and the
+// commands that arrive while it thinks or ponders. Refusals of impossible set-ups and the
+// truth of every claim are checked by tests/fuzz/blackbox_fuzz.py; here, that claims
+// are made.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -46,6 +48,30 @@ TEST_F(Thinking, AMateInOneIsPlayedAndAnnouncedForEitherColour) {
     engine.send("usermove d1d8");
     engine.send("go");
     EXPECT_EQ(engine.readReply(), "1-0 {White mates}");
+    // Set up with no move: stalemated, or mated as White (EPD operations are ignored).
+    engine.send("setboard 7k/5Q2/6K1/8/8/8/8/8 b - - bm Kg8; id \"x\";");
+    engine.send("go");
+    EXPECT_EQ(engine.readReply(), "1/2-1/2 {Stalemate}");
+    engine.send("setboard 8/8/8/8/8/6k1/6q1/7K w - - 0 1");
+    engine.send("go");
+    EXPECT_EQ(engine.readReply(), "0-1 {Black mates}");
+}
+
+TEST_F(Thinking, PromotionsAreSentWithAnUpperCaseLetter) {
+    engine.send("setboard r7/1P6/8/8/8/5n2/5k2/7K w - - 0 1");  // the king is boxed in: b7 promotes
+    engine.send("go");
+    const std::string reply = engine.readReply();
+    EXPECT_TRUE(std::regex_match(reply, std::regex("move b7[ab]8[QRBN]"))) << reply;
+}
+
+TEST_F(Thinking, CastlingRightsWithoutKingAndRookAtHomeAreDropped) {
+    engine.send("setboard r3k3/8/8/8/8/8/8/4K3 w kq - 0 1");  // no rook on h8: only the queen side stays
+    engine.send("go");
+    ASSERT_EQ(engine.readReply().rfind("move e1", 0), 0u);
+    engine.send("usermove e8g8");
+    EXPECT_EQ(engine.readReply(), "Illegal move");
+    engine.send("usermove e8c8");
+    EXPECT_EQ(engine.readReply().rfind("move ", 0), 0u);
 }
 
 TEST_F(Thinking, QuestionMarkMakesItMoveAtOnce) {

@@ -100,6 +100,17 @@ TEST_F(Book, TheFirstGroupWithAContinuationDecides) {
     }
 }
 
+TEST_F(Book, DistinctContinuationsAreEquallyLikely) {
+    loadBooks(st, "", "e2e4 c7c5\ne2e4 c7c5\ne2e4 e7e5\n");
+    setGame(st, false, "");
+    int once = 0;
+    constexpr int probes = 2000;
+    for (int i = 0; i < probes; ++i) once += probeText(st, "e2e4") == "E7E5";
+    // Hoeffding: a fair choice strays 125 or more from 1000 with probability below
+    // 2 exp(-2 * 2000 * 0.0625^2) < 4e-7; counting lines would give about 667.
+    EXPECT_NEAR(once, probes / 2, 124);
+}
+
 TEST_F(Book, OnlyLegalBookMovesArePlayedWithTheirKindFromTheBoard) {
     const char* white =
         "e2e4 g7g6 e3e4\ne2e4 g7g6 e1e3\n"                // from an empty square; a king's jump

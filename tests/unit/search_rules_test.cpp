@@ -1,9 +1,12 @@
 // The search's own rules on hand-made positions: mate, stalemate and draw scores, the
-// fifty-move rule, repetitions on the path, and the moves searched in check.
+// fifty-move rule, repetitions on the path, the moves searched in check, killers, capture
+// order, null-move depths and extension credit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "tamblorbasis/tamblorbasis.h"
 #include "tambloreval/tambloreval.h"
@@ -113,6 +116,46 @@ TEST_F(MoveOrdering, OnlyMovesThatMayAnswerTheCheckAreSkipped) {
     EXPECT_TRUE(mayAnswerCheck(st, knightCheck, quiet(28, 47), king));
     EXPECT_TRUE(mayAnswerCheck(st, knightCheck, makeMoveWord(22, 64, kindCapture), king));
     EXPECT_FALSE(mayAnswerCheck(st, knightCheck, makeMoveWord(25, 27, kindCastling), king));
+}
+
+// Orderings and depths that change only how well the engine plays, but change it a lot.
+TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
+    const Move a = quiet(21, 31), b = quiet(22, 32), c = quiet(23, 33), d = quiet(24, 34);
+    const struct { Move cut; Move expected[3]; } killerCases[] = {
+        {b, {b, a, c}}, {c, {a, c, b}}, {d, {a, b, d}}, {a, {a, b, c}}};
+    for (const auto& k : killerCases) {
+        Move* killers = st.plyInfo[5].killers;
+        killers[0] = a, killers[1] = b, killers[2] = c;
+        updateKillers(st, k.cut, 4, false);
+        EXPECT_TRUE(std::equal(killers, killers + 3, k.expected)) << moveTo(k.cut);
+    }
+
+    // A capturing promotion first, then a pawn taking the queen (64 x 18 - 1) before the
+    // queen taking it (64 x 18 - 17), an under-promotion last.
+    ASSERT_TRUE(parsePositionText(false, "1n2k3/P7/8/3q4/2P5/8/8/3QK3 w - - 0 1", st));
+    const Move queenTakes = makeMoveWord(24, 64, kindCapture), pawnTakes = makeMoveWord(53, 64, kindCapture);
+    const Move toQueen = makeMoveWord(81, 92, kindCapture, whiteQueen);
+    Move list[] = {listSentinel, queenTakes, pawnTakes, toQueen, makeMoveWord(81, 92, kindCapture, whiteKnight)};
+    for (int slot = 4; slot >= 2; --slot) pickBestCapture(list + 1, list + slot, st);
+    EXPECT_EQ(list[4], toQueen);
+    EXPECT_EQ(list[3], pawnTakes);
+    EXPECT_EQ(list[2], queenTakes);
+
+    EXPECT_EQ(nullMoveDepth(2), 1);
+    EXPECT_EQ(nullMoveDepth(5), 3);
+    EXPECT_EQ(nullMoveDepth(6), 3);
+    EXPECT_EQ(nullMoveDepth(9), 6);
+
+    // Two check evasions on one path: the first only earns credit, the second a ply.
+    NodeFrame frame{};
+    frame.node.extensionCredit = -12;
+    frame.node.extensionBudget = 10;
+    frame.remaining = 3;
+    creditExtension(frame, 8);
+    EXPECT_EQ(std::make_pair(frame.node.extensionCredit, frame.remaining), std::make_pair(-4, 3));
+    creditExtension(frame, 8);
+    EXPECT_EQ(std::make_pair(frame.node.extensionCredit, frame.remaining), std::make_pair(-4, 4));
+    EXPECT_EQ(frame.node.extensionBudget, 9);
 }
 
 }  // namespace
