@@ -70,6 +70,10 @@ bool keepIterating(EngineState& state) {
     if (state.searchDepth > maxIterations || !state.replyReady || state.stopSearch != 0) return false;
     if (state.depthLimit > 0 && state.searchDepth > state.depthLimit) return false;
     if (ponderMove != nullMove) return true;
+    // Past the longest time this move may take (a clock inside its reserve gives none),
+    // no further iteration starts: a game with an increment would otherwise lose a little
+    // on every move until the flag falls.
+    if (elapsedSinceStart(state) > state.maxTime) return false;
     if (std::abs(state.bestScore) >= mateRange) return false;
     if (state.legalRootMoves == 1 && state.searchDepth > 9) return false;
     return !(state.researchCount == 0 && state.searchDepth > 10 && timeUp(state));

@@ -13,7 +13,9 @@
 #include "tamblorhash/position_key.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblortop/tamblortop.h"
 #include "tamblortopply1/tamblortopply1.h"
+#include "tamblorwinboard/tamblorwinboard.h"
 #include "test_support.h"
 
 namespace {
@@ -156,6 +158,21 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     creditExtension(frame, 8);
     EXPECT_EQ(std::make_pair(frame.node.extensionCredit, frame.remaining), std::make_pair(-4, 4));
     EXPECT_EQ(frame.node.extensionBudget, 9);
+}
+
+// With its clock inside the reserve the engine answers after the first iteration, and
+// does not start a second one it would have to cut: each such move costs next to nothing,
+// so an increment refills the clock instead of the flag falling.
+TEST_F(SearchRules, AClockInsideItsReserveAnswersAfterTheFirstIteration) {
+    load("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 8", 0);
+    recordGamePosition(st, st.position, st.startMove, true, castlingByte(st.position));
+    st.lastGameMove = -1;
+    setDefaultClock(st);
+    setClock(st, "120");  // 1.2 s, less than the reserve
+    think(st, nullMove);
+    EXPECT_NE(st.pv[1], nullMove);
+    EXPECT_EQ(st.searchDepth, 3);
+    EXPECT_EQ(st.stopSearch, 0);
 }
 
 }  // namespace
