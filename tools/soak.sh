@@ -15,9 +15,10 @@ out=$(mkdir -p "$1" && realpath "$1") scale=${2:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # name games time increment ponder, per opponent
+# (the slow controls get few games: one of them lasts minutes, so a 300-game soak fits in two hours)
 controls=(
-  "inc 50 0:05 0.05 off" "sd 8 1 0 off" "mpc 8 1 /40 off"
-  "inc 22 0:05 0.05 on" "sd 6 1 0 on" "mpc 6 1 /40 on"
+  "inc 60 0:05 0.05 off" "sd 3 1 0 off" "mpc 3 1 /40 off"
+  "inc 30 0:05 0.05 on" "sd 2 1 0 on" "mpc 2 1 /40 on"
 )
 jobs_off=() jobs_on=()
 for opponent in fairymax phalanx sjeng; do
