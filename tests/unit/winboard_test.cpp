@@ -42,6 +42,16 @@ TEST_F(Protocol, LinesSentAreCutAt246CharactersAndOnlyWhileOutputIsOn) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "move e2e4\n" + std::string(246, 'x') + "\n");
 }
 
+// A long think passes 2^32 nodes: the line shows the true count.
+TEST_F(Protocol, TheThinkingLineCountsNodesPastThirtyTwoBits) {
+    const Move line[2] = {nullMove, makeMoveWord(35, 55, kindQuiet)};
+    st.searchDepth = 3;
+    st.nodeCount = 6'000'000'123;
+    ::testing::internal::CaptureStdout();
+    printThinking(st, line, 25, 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout().substr(0, 18), "1 25  0 6000000123");
+}
+
 // force, new and quit while thinking are driven end to end by the black-box tests.
 TEST_F(Protocol, InputWhileThinking) {
     // "?" stops from depth 4; what the command loop must see stays pending; clock commands
