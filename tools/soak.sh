@@ -44,7 +44,7 @@ out=$(mkdir -p "$1" && realpath "$1") scale=${2:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # name games time increment ponder, per opponent
-# (the slow controls get few games: one of them lasts minutes, so a 300-game soak fits in two hours)
+# (the slow controls get few games: one of them lasts minutes; 300 games take about eighty minutes)
 controls=(
   "inc 60 0:05 0.05 off" "sd 3 1 0 off" "mpc 3 1 /40 off"
   "inc 30 0:05 0.05 on" "sd 2 1 0 on" "mpc 2 1 /40 on"
