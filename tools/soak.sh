@@ -4,7 +4,7 @@
 # the games with pondering on. The matches without pondering run two at a time, the ones
 # with pondering (both engines then think all the time) one at a time. Prints one line
 # per match and the totals: games, score with its 95% error bar, and the fault counts (a
-# hang shows as a loss on time).
+# hang shows as a loss on time); the exit status is 0 when Tamblor made no fault.
 #
 # Usage: tools/soak.sh OUTDIR [SCALE]     plays the soak into OUTDIR
 #        tools/soak.sh --totals OUTDIR    prints the totals of a soak played before
@@ -35,6 +35,7 @@ totals() {
       printf " | opponents: illegal-moves %d time-losses %d false-claims %d crashes %d", o_illegal, o_time, o_claims, o_crashes
       if (seconds > 0) printf ", %d s", seconds
       printf "\n"
+      exit (illegal + time + claims + crashes > 0)
     }'
 }
 if [[ ${1:-} == --totals && $# -eq 2 ]]; then totals "$2"; exit; fi
