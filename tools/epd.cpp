@@ -34,20 +34,14 @@ std::string sanOf(EngineState& state, Move move) {
         san += letters[type];
         // Another piece of the same kind that can go there asks for the file or rank.
         bool sameFile = false, sameRank = false, other = false;
-        MoveList list;
-        for (int phase = 0; phase < 2; ++phase) {
-            Move* cursor = list.moves;
-            if (phase == 0)
-                generateWhiteCaptures(cursor, state);
-            else
-                generateWhiteQuietMoves(cursor, state);
-            for (Move* e = cursor - 1; e > list.moves; --e) {
-                if (moveTo(*e) != moveTo(move) || moveFrom(*e) == moveFrom(move)) continue;
-                if (state.position.squares[moveFrom(*e)] != piece || !isLegalGameMove(state, *e, true)) continue;
-                other = true;
-                sameFile |= moveFrom(*e) % 10 == moveFrom(move) % 10;
-                sameRank |= moveFrom(*e) / 10 == moveFrom(move) / 10;
-            }
+        Move legal[moveListCapacity];
+        const int count = generateLegalMoves(state, true, legal);
+        for (const Move* e = legal; e < legal + count; ++e) {
+            if (moveTo(*e) != moveTo(move) || moveFrom(*e) == moveFrom(move)) continue;
+            if (state.position.squares[moveFrom(*e)] != piece) continue;
+            other = true;
+            sameFile |= moveFrom(*e) % 10 == moveFrom(move) % 10;
+            sameRank |= moveFrom(*e) / 10 == moveFrom(move) / 10;
         }
         if (other && !sameFile) san += static_cast<char>(std::tolower(text[0]));
         else if (other && !sameRank) san += text[1];

@@ -1,10 +1,9 @@
-// Whether a side has a legal move, for the command loop's result claims: a claim is
-// checked by the GUI, so it is tested with full attack tests, not the search's shortcuts.
+// The legal moves of the game, for result claims, the book and the tools: a claim is
+// checked by the GUI, so legality is tested with full attack tests, not the search's
+// shortcuts.
 #include "tamblorbasis/tamblorbasis.h"
 
-namespace {
-
-bool leavesKingSafe(EngineState& state, Move move, bool moverIsWhite) {
+bool isLegalGameMove(EngineState& state, Move move, bool moverIsWhite) {
     const Position before = state.position;
     const int king = moverIsWhite ? before.whiteKingSquare : before.blackKingSquare;
     if (moveKind(move) == kindCastling &&
@@ -17,22 +16,22 @@ bool leavesKingSafe(EngineState& state, Move move, bool moverIsWhite) {
     return safe;
 }
 
-}  // namespace
-
-Move firstLegalMove(EngineState& state, bool moverIsWhite) {
+int generateLegalMoves(EngineState& state, bool moverIsWhite, Move* legal) {
     MoveList list;
+    int count = 0;
     for (int phase = 0; phase < 2; ++phase) {
         Move* cursor = list.moves;
         if (phase == 0)
             moverIsWhite ? generateWhiteCaptures(cursor, state) : generateBlackCaptures(cursor, state);
         else
             moverIsWhite ? generateWhiteQuietMoves(cursor, state) : generateBlackQuietMoves(cursor, state);
-        for (Move* m = cursor - 1; m > list.moves; --m)
-            if (leavesKingSafe(state, *m, moverIsWhite)) return *m;
+        for (Move* m = list.moves + 1; m < cursor; ++m)
+            if (isLegalGameMove(state, *m, moverIsWhite)) legal[count++] = *m;
     }
-    return nullMove;
+    return count;
 }
 
-bool isLegalGameMove(EngineState& state, Move move, bool moverIsWhite) {
-    return leavesKingSafe(state, move, moverIsWhite);
+Move firstLegalMove(EngineState& state, bool moverIsWhite) {
+    Move legal[moveListCapacity];
+    return generateLegalMoves(state, moverIsWhite, legal) > 0 ? legal[0] : nullMove;
 }

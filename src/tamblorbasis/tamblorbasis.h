@@ -43,11 +43,14 @@ void generateWhiteQuietMoves(Move*& cursor, const EngineState& state);
 void generateBlackQuietMoves(Move*& cursor, const EngineState& state);
 
 // --- Legal moves of the game (full attack tests, position left as it was) -----------
-// The first legal move of the side in search order, or 0 when it has none.
-Move firstLegalMove(EngineState& state, bool moverIsWhite);
 // A generated move of the side that does not leave its own king attacked (castling:
 // not out of, through or into check).
 bool isLegalGameMove(EngineState& state, Move move, bool moverIsWhite);
+// The side's legal moves into legal (room for moveListCapacity), captures first, each
+// kind in the order the generators write them; returns their number.
+int generateLegalMoves(EngineState& state, bool moverIsWhite, Move* legal);
+// The first of those, or 0 when the side has no legal move.
+Move firstLegalMove(EngineState& state, bool moverIsWhite);
 
 // --- Typed moves ------------------------------------------------------------------
 // Replaces move by the generated word of the same squares and promotion; false if none.

@@ -1,6 +1,8 @@
 // The book path of the engine's turn: the book gives two squares; the board supplies
 // the rest of the move, and the move is played only if it is legal here, so that a
 // hand-edited book can never make the engine send an illegal move.
+#include <cstdio>
+
 #include "tamblorbasis/tamblorbasis.h"
 #include "tamblorboek/tamblorboek.h"
 #include "tamblorwinboard/tamblorwinboard.h"
@@ -25,28 +27,11 @@ Move completeBookMove(const EngineState& state, Move move) {
     return makeMoveWord(from, to, kind, promotion);
 }
 
-void appendNumber(BoundedText<40>& text, int value) {
-    if (value < 0) {
-        text.append('-');
-        value = -value;
-    }
-    char digits[12];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    while (n > 0) text.append(digits[--n]);
-    text.append(' ');
-}
-
 void logBookMove(EngineState& state, Move move) {
     if (!state.logEnabled) return;
-    BoundedText<40> text;
-    appendNumber(text, moveFrom(move));
-    appendNumber(text, moveTo(move));
-    appendNumber(text, moveKind(move));
-    appendNumber(text, movePromotion(move));
+    char text[40];
+    std::snprintf(text, sizeof text, "%d %d %d %d ", moveFrom(move), moveTo(move), moveKind(move),
+                  movePromotion(move));
     logLine(state, "Book ", text);
 }
 
@@ -57,7 +42,6 @@ bool matchLegalMove(EngineState& state, Move& move, bool moverIsWhite) {
 }
 
 bool playFromBook(EngineState& state, Move opponentMove) {
-    if (state.lastGameMove >= bookMoveLimit || !state.standardStart) return false;
     if (!probeBook(state, opponentMove)) return false;
 
     const Position before = state.position;

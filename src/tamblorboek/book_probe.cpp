@@ -57,7 +57,7 @@ int collectBookMoves(const BookTable& table, std::string_view key, bool white, M
 }
 
 bool probeBook(EngineState& state, Move opponentMove) {
-    if (state.lastGameMove >= bookMoveLimit) return false;
+    if (state.lastGameMove >= bookMoveLimit || !state.standardStart) return false;
     BookKey key;
     for (int i = 0; i <= state.lastGameMove; ++i)
         if (!appendMove(key, state.gameMoves[i])) return false;

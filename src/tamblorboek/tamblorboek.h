@@ -36,7 +36,8 @@ bool loadBookTable(BookTable& table, const char* fileName, EngineState& state);
 int collectBookMoves(const BookTable& table, std::string_view key, bool white, Move* candidates);
 
 // The book's answer to the game so far and the opponent's move about to be made (0 for
-// none): on success pv holds only the chosen move in entry 1, with its two squares set.
+// none), while the game is young and began at the standard start: on success pv holds
+// only the chosen move in entry 1, with its two squares set.
 bool probeBook(EngineState& state, Move opponentMove);
 
 // move (squares and promotion) as the generated word, if the mover may play it: its

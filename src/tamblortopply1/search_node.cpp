@@ -90,15 +90,23 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
     printThinking(state, line, value, 20);
 }
 
-// Searches one child and applies the best-move update.
-ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
+// Searches the child the move leads to in the given window and puts the board back;
+// true when the move was legal.
+inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, Move* childLine,
+                       int& value) {
     saveOnce(state, frame);
     bool childLegal = false;
-    int value = 0;
-    Move childLine[pvLength];
-    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, frame.cutoff, frame.value);
+    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
     restoreSnapshot(frame.snapshot, state);
     --state.ply;
+    return childLegal;
+}
+
+// Searches one child and applies the best-move update.
+ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
+    int value = 0;
+    Move childLine[pvLength];
+    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value);
     if (state.stopSearch != 0) return ChildResult::stop;
     if (!childLegal) return ChildResult::next;
     if (frame.root) noteRootChild(state, frame, move, value, childLine);
@@ -123,16 +131,12 @@ ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
 
 // A zero-width look at the move: can it beat the node's value at all?
 bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
-    saveOnce(state, frame);
     state.scoutPly = state.ply;
-    bool childLegal = false;
     int value = 0;
     Move childLine[pvLength];
-    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node,
-               frame.maxNode ? frame.value + 1 : frame.value - 1, frame.value);
+    const bool childLegal = visitChild(state, frame, move, frame.maxNode ? frame.value + 1 : frame.value - 1,
+                                       frame.value, childLine, value);
     state.scoutPly = 0;
-    restoreSnapshot(frame.snapshot, state);
-    --state.ply;
     return childLegal && state.stopSearch == 0 && (frame.maxNode ? value > frame.value : value < frame.value);
 }
 

@@ -15,20 +15,8 @@ std::string lowerText(Move move) {
 }
 
 std::vector<Move> legalMoves(EngineState& state, bool whiteToMove) {
-    std::vector<Move> legal;
-    MoveList list;
-    for (int phase = 0; phase < 2; ++phase) {
-        Move* cursor = list.moves;
-        if (phase == 0)
-            (whiteToMove ? generateWhiteCaptures : generateBlackCaptures)(cursor, state);
-        else
-            (whiteToMove ? generateWhiteQuietMoves : generateBlackQuietMoves)(cursor, state);
-        for (Move* m = list.moves + 1; m < cursor; ++m) {
-            Move move = *m;
-            if (matchLegalMove(state, move, whiteToMove)) legal.push_back(move);
-        }
-    }
-    return legal;
+    Move legal[moveListCapacity];
+    return std::vector<Move>(legal, legal + generateLegalMoves(state, whiteToMove, legal));
 }
 
 char pieceLetter(std::uint8_t piece) { return "PNBRQK"[piece / 4]; }
