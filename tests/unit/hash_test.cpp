@@ -34,16 +34,13 @@ protected:
 
 // Which slot a store replaces and which a probe asks first only keep more or less of what
 // was found; a wrong score, bound or match makes the search wrong.
-TEST_F(Tables, MainStoreClampsToTheMateBound) {
+// Stores clamp to the mate bound. Odd plies hold lower bounds, even plies upper bounds;
+// a slot too shallow or with the wrong bound still gives its move to order the search.
+TEST_F(Tables, MainStoreClampsAndPlyParityChoosesTheTableAndTheBound) {
     for (auto [score, stored] : {std::pair{32000, 31000}, {-31998, -31000}, {30999, 30999}}) {
         storeMainTable(st, moveA, score, 4, node);
         EXPECT_EQ(entry().deepSlot.score, stored) << score;
     }
-}
-
-// Odd plies hold lower bounds, even plies upper bounds; a slot too shallow or with the
-// wrong bound still gives its move to order the search.
-TEST_F(Tables, MainPlyParityChoosesTheTableAndTheBound) {
     storeMainTable(st, moveA, 120, 4, node);
     EXPECT_TRUE(probe(120, 4, node));
     EXPECT_FALSE(probe(121, 4, node));
@@ -157,11 +154,6 @@ TEST_F(GameHistory, RepetitionsAndTheFiftyMoveShuffle) {
 
     for (int i = 8; i < 100; ++i) play(shuffle[i % 4][0], shuffle[i % 4][1]);
     EXPECT_EQ(std::pair(st.historyCount, st.gameReversibleCount), std::pair(101, 100));
-    // Should a game go on past 110 entries, the newest is copied over the oldest.
-    for (int i = 102; i <= 111; ++i) addHistoryEntry(st, i == 110, static_cast<std::uint32_t>(i), 0, 15);
-    EXPECT_EQ(st.historyCount, 110);
-    EXPECT_EQ(std::pair(st.gameHistory[1].keyLow, st.gameHistory[1].engineToMove), std::pair(110u, true));
-    EXPECT_EQ(std::pair(st.gameHistory[110].keyLow, st.gameHistory[110].engineToMove), std::pair(111u, false));
 }
 
 }  // namespace

@@ -21,12 +21,10 @@ protected:
 };
 
 // Mates after the engine's move are claimed end to end in tests/blackbox/thinking_test.cpp.
-TEST_F(ResultClaims, StalemateIsClaimed) {
+TEST_F(ResultClaims, StalemateAlwaysAndADrawScoreOnlyWhenARuleHolds) {
     after("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-    EXPECT_EQ(resultAfterEngineMove(st, true), "1/2-1/2 {Stalemate}");
-}
+    EXPECT_EQ(resultAfterEngineMove(st, true), "1/2-1/2 {Stalemate}");  // even after a book move
 
-TEST_F(ResultClaims, ADrawScoreIsClaimedOnlyWhenARuleHolds) {
     const char* fen = "7k/8/8/8/8/8/8/QR4K1 b - - 0 1";
     after(fen);
     EXPECT_EQ(resultAfterEngineMove(st, false), "");  // the opponent can move: no stalemate

@@ -139,14 +139,10 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     const Move toQueen = makeMoveWord(81, 92, kindCapture, whiteQueen);
     Move list[] = {listSentinel, queenTakes, pawnTakes, toQueen, makeMoveWord(81, 92, kindCapture, whiteKnight)};
     for (int slot = 4; slot >= 2; --slot) pickBestCapture(list + 1, list + slot, st);
-    EXPECT_EQ(list[4], toQueen);
-    EXPECT_EQ(list[3], pawnTakes);
-    EXPECT_EQ(list[2], queenTakes);
+    EXPECT_EQ(std::tuple(list[4], list[3], list[2]), std::tuple(toQueen, pawnTakes, queenTakes));
 
-    EXPECT_EQ(nullMoveDepth(2), 1);
-    EXPECT_EQ(nullMoveDepth(5), 3);
-    EXPECT_EQ(nullMoveDepth(6), 3);
-    EXPECT_EQ(nullMoveDepth(9), 6);
+    EXPECT_EQ(std::tuple(nullMoveDepth(2), nullMoveDepth(5), nullMoveDepth(6), nullMoveDepth(9)),
+              std::tuple(1, 3, 3, 6));
 
     // Two check evasions on one path: the first only earns credit, the second a ply.
     NodeFrame frame{};
