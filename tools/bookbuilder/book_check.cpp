@@ -17,11 +17,6 @@ std::string upper(std::string text) {
     return text;
 }
 
-std::string lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 struct Walk {
     Judge& judge;
     const BookTable& table;
@@ -35,7 +30,7 @@ std::vector<std::string> bookMoves(const Walk& w, const GameLine& line) {
     Move candidates[bookCandidateLimit];
     const int n = collectBookMoves(w.table, upper(joinLine(line, "")), w.judge.engineWhite, candidates);
     std::vector<std::string> moves;
-    for (int i = 0; i < n; ++i) moves.push_back(lower(std::string(moveToText(candidates[i], w.judge.engineWhite).view())));
+    for (int i = 0; i < n; ++i) moves.push_back(lowerText(candidates[i], w.judge.engineWhite));
     return moves;
 }
 
@@ -47,7 +42,7 @@ std::vector<std::string> replies(const BookTable& table, const GameLine& line, b
         const std::string_view entry = table.entries[i].view();
         if (entry == "#" && firstGroupOnly) break;
         if (entry.size() < key.size() + 4 || entry.substr(0, key.size()) != key) continue;
-        const std::string move = lower(std::string(entry.substr(key.size(), 4)));
+        const std::string move = lowerCase(std::string(entry.substr(key.size(), 4)));
         if (std::find(moves.begin(), moves.end(), move) == moves.end()) moves.push_back(move);
     }
     return moves;
@@ -94,7 +89,7 @@ bool checkBook(Judge& judge, const std::string& path, const TheoryNode& theory) 
             continue;
         }
         GameLine line;
-        for (size_t at = 0; at + 4 <= entry.size(); at += 4) line.push_back(lower(entry.substr(at, 4)));
+        for (size_t at = 0; at + 4 <= entry.size(); at += 4) line.push_back(lowerCase(entry.substr(at, 4)));
         if (entry.size() % 4 != 0 || !playLine(judge.state, line).legal) {
             ++illegal;
             std::printf("  illegal line: %s\n", entry.c_str());

@@ -34,6 +34,9 @@ std::vector<std::string> legalMoveTexts(EngineState& state, bool whiteToMove);
 // legal move or is a promotion (the books hold none).
 std::string sanToText(EngineState& state, const std::string& san, bool whiteToMove);
 std::string joinLine(const GameLine& line, const char* separator);
+std::string lowerCase(std::string text);
+// A move as lower-case coordinate text, read in the given orientation.
+std::string lowerText(Move move, bool white);
 
 // --- Opening theory ---------------------------------------------------------------------
 struct TheoryNode {

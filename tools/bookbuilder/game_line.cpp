@@ -8,12 +8,6 @@
 
 namespace {
 
-std::string lowerText(Move move) {
-    std::string text(moveToText(move, true).view());
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::vector<Move> legalMoves(EngineState& state, bool whiteToMove) {
     Move legal[moveListCapacity];
     return std::vector<Move>(legal, legal + generateLegalMoves(state, whiteToMove, legal));
@@ -22,6 +16,13 @@ std::vector<Move> legalMoves(EngineState& state, bool whiteToMove) {
 char pieceLetter(std::uint8_t piece) { return "PNBRQK"[piece / 4]; }
 
 }  // namespace
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string lowerText(Move move, bool white) { return lowerCase(std::string(moveToText(move, white).view())); }
 
 LinePosition playLine(EngineState& state, const GameLine& line) {
     state.enginePlaysWhite = true;
@@ -84,7 +85,7 @@ std::string positionFen(const EngineState& state, const LinePosition& at, int pl
 
 std::vector<std::string> legalMoveTexts(EngineState& state, bool whiteToMove) {
     std::vector<std::string> texts;
-    for (Move move : legalMoves(state, whiteToMove)) texts.push_back(lowerText(move));
+    for (Move move : legalMoves(state, whiteToMove)) texts.push_back(lowerText(move, true));
     return texts;
 }
 
@@ -106,7 +107,7 @@ std::string sanToText(EngineState& state, const std::string& san, bool whiteToMo
     std::string found;
     int matches = 0;
     for (Move move : legalMoves(state, whiteToMove)) {
-        const std::string text = lowerText(move);
+        const std::string text = lowerText(move, true);
         if (text.size() != 4 || text.substr(2) != target) continue;
         if (pieceLetter(state.position.squares[moveFrom(move)]) != piece) continue;
         bool fits = true;
