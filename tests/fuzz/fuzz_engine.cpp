@@ -168,6 +168,7 @@ void fuzzBook(std::uint8_t flags, std::string_view bytes) {
     EngineState& state = engine();
     static BookTable table;
     require(loadBookTable(table, path.c_str(), state));
+    std::remove(path.c_str());
     require(table.count >= 0 && table.count <= bookCapacity);
     for (int i = 0; i < bookCapacity; ++i) {
         const std::string_view entry = table.entries[i].view();
