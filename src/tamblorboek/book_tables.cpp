@@ -1,6 +1,11 @@
 // Loading the two book tables. Every line is read byte by byte into fixed buffers, so
 // no file, however long its lines or strange its bytes, can write past a table.
 #include <cstdio>
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "tamblorboek/tamblorboek.h"
 #include "tamblorwinboard/tamblorwinboard.h"
@@ -48,13 +53,29 @@ bool loadBookTable(BookTable& table, const char* fileName, EngineState& state) {
 }
 
 // The working directory first, so that a GUI can hand the engine books of its own;
-// then the folder the books were installed to.
+// then the folder the books were installed to: on Windows the one that holds the program.
 void loadBook(EngineState& state) {
+    static constexpr const char* names[2] = {"tamblorwhite.doc", "tamblorblack.doc"};
+    BookTable* const tables[2] = {&whiteBook, &blackBook};
+#ifdef _WIN32
+    char folder[MAX_PATH + 1] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, folder, MAX_PATH);
+    char* lastSeparator = std::strrchr(folder, '\\');
+    // The program's full path, cut after its folder; without a usable path, no second place.
+    if (length == 0 || length >= MAX_PATH || lastSeparator == nullptr) folder[0] = '\0';
+    else lastSeparator[1] = '\0';
+#else
 #ifndef TAMBLOR_INSTALLED_BOOK_DIR
 #define TAMBLOR_INSTALLED_BOOK_DIR "/usr/share/games/tamblor"
 #endif
-    if (!loadBookTable(whiteBook, "tamblorwhite.doc", state))
-        loadBookTable(whiteBook, TAMBLOR_INSTALLED_BOOK_DIR "/tamblorwhite.doc", state);
-    if (!loadBookTable(blackBook, "tamblorblack.doc", state))
-        loadBookTable(blackBook, TAMBLOR_INSTALLED_BOOK_DIR "/tamblorblack.doc", state);
+    const char folder[] = TAMBLOR_INSTALLED_BOOK_DIR "/";
+#endif
+    for (int i = 0; i < 2; ++i) {
+        if (loadBookTable(*tables[i], names[i], state) || folder[0] == '\0') continue;
+        char path[sizeof folder + 20];
+        if (std::strlen(folder) + std::strlen(names[i]) >= sizeof path) continue;
+        std::strcpy(path, folder);
+        std::strcat(path, names[i]);
+        loadBookTable(*tables[i], path, state);
+    }
 }

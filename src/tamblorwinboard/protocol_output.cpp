@@ -1,7 +1,11 @@
 // Sending protocol lines, the traffic log and the start-up handshake.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 
 #include <cerrno>
+#endif
 #include <cstdio>
 
 #include "tamblorwinboard/tamblorwinboard.h"
@@ -12,6 +16,23 @@ namespace {
 // logEnabled is set and a file has been opened here.
 std::FILE* logFile = nullptr;
 
+#ifdef _WIN32
+// WriteFile on the handle itself: no C runtime buffer and no text mode, so a line goes
+// out at once and ends with a bare line feed, as on Linux (Windows GUIs take both endings).
+int writeAll(const char* data, size_t size) {
+    const HANDLE standardOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(standardOutput, data, static_cast<DWORD>(size), &written, nullptr) || written == 0) {
+            const DWORD error = GetLastError();
+            return error != 0 ? static_cast<int>(error) : -1;
+        }
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+#else
 int writeAll(const char* data, size_t size) {
     while (size > 0) {
         ssize_t n = write(1, data, size);
@@ -22,6 +43,7 @@ int writeAll(const char* data, size_t size) {
     }
     return 0;
 }
+#endif
 
 }  // namespace
 

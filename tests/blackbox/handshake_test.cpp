@@ -14,7 +14,7 @@ TEST(Handshake, ProtoverGetsExactlyTheTenFeatureLinesAndNothingElseIsAnswered) {
     engine.send("xboard");
     EXPECT_TRUE(engine.readLinesUntilQuiet().empty());
     engine.send("  Pro Tover\t2\r");
-    EXPECT_EQ(engine.readLinesUntilQuiet(),
+    EXPECT_EQ(engine.readLinesUntilQuiet(300, 5000),
               (std::vector<std::string>{"feature done=0", "feature myname=\"Tamblor 0.35k\"", "feature san=0",
                                         "feature usermove=1", "feature analyze=0", "feature setboard=1",
                                         "feature reuse=1", "feature sigterm=0", "feature sigint=0",
