@@ -13,17 +13,19 @@
 #   INCREMENT  seconds added per move (0.1), or /N for N moves per time control (/40)
 #   PONDER     on or off (xboard's -ponder or -xponder, for both engines)
 #   OUTDIR     gets games.pgn, xboard.debug, xboard.out and summary.txt
-# Environment: TAMBLOR (the engine's command, default build/tamblor), TAMBLOR_BOOK_DIR (its working
-# folder, where it looks for its books first; default book/).
+# Environment: TAMBLOR (the engine's command, default build/tamblor; a program named by a path, or
+# one on the PATH with absolute paths after it, as "wine $PWD/build-windows/tamblor.exe"),
+# TAMBLOR_BOOK_DIR (its working folder, where it looks for its books first; default book/).
 # Exit status: 0 when every game was played and Tamblor made none of the four faults.
 # A fault counts against the engine that lost the game by it; a crash against the engine
 # whose pipe broke (its game then ends on time, which is not counted again).
 set -euo pipefail
-if [[ $# -ne 6 ]]; then sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; fi
+if [[ $# -ne 6 ]]; then sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; fi
 opponent=$1 games=$2 base=$3 increment=$4 ponder=$5 out=$6
 root=$(cd "$(dirname "$0")/.." && pwd)
 engine=${TAMBLOR:-$root/build/tamblor}
-engine="$(realpath "${engine%% *}")${engine#"${engine%% *}"}"  # xboard starts it in the book folder
+engine_program=${engine%% *}  # xboard starts it in the book folder: a path must be absolute
+[[ $engine_program == */* ]] && engine="$(realpath "$engine_program")${engine#"$engine_program"}"
 book_dir=$(realpath "${TAMBLOR_BOOK_DIR:-$root/book}")
 
 # The packages xboard needs here, and the opponent when it is a Debian engine.
