@@ -78,10 +78,11 @@ public:
     // line may take up to firstLineMs (an engine that has only just been started).
     std::vector<std::string> readLinesUntilQuiet(int quietMs = 300, int firstLineMs = 0) {
         std::vector<std::string> lines;
-        for (std::string line; (line = readLine(lines.empty() ? std::max(quietMs, firstLineMs) : quietMs)) != "<timeout>" &&
-                               line != "<eof>";)
+        for (;;) {
+            const std::string line = readLine(lines.empty() ? std::max(quietMs, firstLineMs) : quietMs);
+            if (line == "<timeout>" || line == "<eof>") return lines;
             lines.push_back(line);
-        return lines;
+        }
     }
     // Starts a session the way a GUI does: handshake, then a new game on a clock so
     // short that every search ends within a few tenths of a second.
