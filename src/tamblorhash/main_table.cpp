@@ -11,8 +11,8 @@
 namespace {
 
 // Static storage: zero-filled by the loader, no allocation at run time.
-alignas(tableAlignment) MainTableEntry maxTable[mainTableEntries];
-alignas(tableAlignment) MainTableEntry minTable[mainTableEntries];
+MainTableEntry maxTable[mainTableEntries];
+MainTableEntry minTable[mainTableEntries];
 
 // Before the first store: huge pages where the system offers them.
 [[maybe_unused]] const bool hugePagesAdvised = [] {
@@ -104,8 +104,8 @@ void prefetchMainTable(bool maxTableWanted, std::uint32_t keyLow) {
     prefetchEntry(&entryFor(maxTableWanted, keyLow), sizeof(MainTableEntry));
 }
 
-// An empty slot is one with move 0 and age 0; zeroing the whole slot is as good and faster.
+// An empty slot is one with move 0 and age 0; zeroing the whole table is as good and faster.
 void clearMainTable() {
-    std::memset(maxTable, 0, sizeof maxTable);
-    std::memset(minTable, 0, sizeof minTable);
+    clearTable(maxTable, sizeof maxTable);
+    clearTable(minTable, sizeof minTable);
 }

@@ -2,16 +2,14 @@
 // visit with a starting bound no better than the stored one can stop at once.
 #include "tamblorlowhash/score_table.h"
 
-#include <cstring>
-
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblorvars/table_memory.h"
 
 namespace {
 
 // Static storage: zero-filled by the loader, no allocation at run time.
-alignas(tableAlignment) ScoreTableEntry oddPlyTable[scoreTableEntries];
-alignas(tableAlignment) ScoreTableEntry evenPlyTable[scoreTableEntries];
+ScoreTableEntry oddPlyTable[scoreTableEntries];
+ScoreTableEntry evenPlyTable[scoreTableEntries];
 
 // Before the first store: huge pages where the system offers them.
 [[maybe_unused]] const bool hugePagesAdvised = [] {
@@ -69,8 +67,8 @@ void prefetchScoreTable(bool oddPly, std::uint32_t keyLow) {
     prefetchEntry(&entryFor(oddPly, keyLow), sizeof(ScoreTableEntry));
 }
 
-// An empty slot is one with used 0 and age 0; zeroing the whole slot is as good and faster.
+// An empty slot is one with used 0 and age 0; zeroing the whole table is as good and faster.
 void clearScoreTable() {
-    std::memset(oddPlyTable, 0, sizeof oddPlyTable);
-    std::memset(evenPlyTable, 0, sizeof evenPlyTable);
+    clearTable(oddPlyTable, sizeof oddPlyTable);
+    clearTable(evenPlyTable, sizeof evenPlyTable);
 }
