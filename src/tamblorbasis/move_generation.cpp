@@ -56,9 +56,9 @@ inline void forOwnPiecesDownwards(const std::uint8_t* b, Visit visit) {
         const std::uint64_t word = rankWord(b, rank);
         std::uint64_t own = White ? whitePieceFlags(word) : blackPieceFlags(word);
         while (own != 0) {
-            const int file = highestFlagFile(own);
-            own &= ~(std::uint64_t{1} << (8 * file));
-            visit(21 + 10 * rank + file);
+            const int flag = highestFlag(own);
+            own ^= std::uint64_t{1} << flag;
+            visit(21 + 10 * rank + flag / 8);
         }
     }
 }

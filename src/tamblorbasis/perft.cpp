@@ -20,15 +20,13 @@ inline bool playMove(EngineState& state, Move move, bool moverIsBlack) {
 // line from the from-square to the king is clear and the first piece the other way is an
 // enemy slider along it, and the move does not land on that line between the two.
 // Returns 1 legal, 0 illegal, -1 when the move must be played to tell.
-inline int leafVerdict(const EngineState& state, Move move, bool moverIsBlack) {
-    const Position& p = state.position;
-    const std::uint8_t* b = p.squares;
+// The caller has checked that the mover is not in check.
+inline int leafVerdict(const EngineState& state, Move move, int king, bool moverIsBlack) {
+    const std::uint8_t* b = state.position.squares;
     const int from = moveFrom(move);
     const int to = moveTo(move);
-    const int king = moverIsBlack ? p.blackKingSquare : p.whiteKingSquare;
     const int kind = moveKind(move);
-    if (kind == kindEnPassant || kind == kindCastling || from == king || state.plyInfo[state.ply].inCheck > 0)
-        return -1;
+    if (kind == kindEnPassant || kind == kindCastling || from == king) return -1;
     const int d = state.queenDirection[from][king];
     if (d == 0) return 1;
     int s = from + d;
@@ -53,6 +51,8 @@ std::uint64_t countNode(EngineState& state, int depth, PerftReport report, void*
     saveSnapshot(snapshot, state);
     MoveList list;
     std::uint64_t total = 0;
+    const int king = moverIsBlack ? state.position.blackKingSquare : state.position.whiteKingSquare;
+    const bool judgeUnplayed = depth <= 1 && state.plyInfo[state.ply + 1].inCheck <= 0;
 
     for (int phase = 0; phase < 2; ++phase) {
         Move* cursor = list.moves;
@@ -67,7 +67,7 @@ std::uint64_t countNode(EngineState& state, int depth, PerftReport report, void*
             const Move move = *m;
             ++state.ply;
             std::uint64_t nodes = 0;
-            const int verdict = depth <= 1 ? leafVerdict(state, move, moverIsBlack) : -1;
+            const int verdict = judgeUnplayed ? leafVerdict(state, move, king, moverIsBlack) : -1;
             if (verdict >= 0) {
                 total += verdict;
                 if (report && verdict) report(move, 1, context);

@@ -28,6 +28,7 @@ inline std::uint64_t occupiedFlags(std::uint64_t word) {
     return word & rankFlagBits;
 }
 
-// The file index (0 = a) of the highest and of the lowest flag; flags must not be 0.
-inline int highestFlagFile(std::uint64_t flags) { return (63 - std::countl_zero(flags)) >> 3; }
+// The bit of the highest flag (8 x its file index), and the file index (0 = a) of the
+// lowest flag; flags must not be 0.
+inline int highestFlag(std::uint64_t flags) { return 63 - std::countl_zero(flags); }
 inline int lowestFlagFile(std::uint64_t flags) { return std::countr_zero(flags) >> 3; }
