@@ -29,62 +29,42 @@ inline bool slidesAlong(int value, int d, bool white) {
 
 }  // namespace
 
+namespace {
+
+// Pieces as bits of a 32-bit set: every square value is below 32.
+constexpr std::uint32_t bit(int value) { return std::uint32_t{1} << value; }
+
+// The first piece along each line from s, tested once: a king next to s, a slider of the
+// line's kind further on. Knights and pawns by their squares.
+template <bool ByWhite>
+inline bool attackedBy(const std::uint8_t* b, int s) {
+    constexpr int pawn = ByWhite ? whitePawn : blackPawn;
+    constexpr int knight = ByWhite ? whiteKnight : blackKnight;
+    constexpr int king = ByWhite ? whiteKing : blackKing;
+    constexpr std::uint32_t straight = bit(ByWhite ? whiteRook : blackRook) | bit(ByWhite ? whiteQueen : blackQueen);
+    constexpr std::uint32_t diagonal = bit(ByWhite ? whiteBishop : blackBishop) | bit(ByWhite ? whiteQueen : blackQueen);
+    constexpr int pawnLeft = ByWhite ? -9 : 9, pawnRight = ByWhite ? -11 : 11;
+
+    if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
+    if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
+        b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
+        return true;
+    const auto line = [b, s](int d, std::uint32_t sliders) {
+        int t = s + d;
+        int v = b[t];
+        if (v == king) return true;
+        while (v == emptySquare) v = b[t += d];
+        return ((sliders >> v) & 1) != 0;
+    };
+    return line(10, straight) || line(-10, straight) || line(1, straight) || line(-1, straight) ||
+           line(9, diagonal) || line(-9, diagonal) || line(11, diagonal) || line(-11, diagonal);
+}
+
+}  // namespace
+
 bool isSquareAttacked(const EngineState& state, int s, bool byWhite) {
     const std::uint8_t* b = state.position.squares;
-    if (byWhite) {
-        if (b[s - 9] == whitePawn || b[s - 11] == whitePawn) return true;
-        if (b[s + 8] == whiteKnight || b[s + 19] == whiteKnight || b[s + 21] == whiteKnight ||
-            b[s + 12] == whiteKnight || b[s - 8] == whiteKnight || b[s - 19] == whiteKnight ||
-            b[s - 21] == whiteKnight || b[s - 12] == whiteKnight)
-            return true;
-        if (b[s + 9] == whiteKing || b[s + 10] == whiteKing || b[s + 11] == whiteKing ||
-            b[s + 1] == whiteKing || b[s - 9] == whiteKing || b[s - 10] == whiteKing ||
-            b[s - 11] == whiteKing || b[s - 1] == whiteKing)
-            return true;
-        int v;
-        v = b[firstOccupied(b, s, 10)];
-        if (v == whiteRook || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, -10)];
-        if (v == whiteRook || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, 1)];
-        if (v == whiteRook || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, -1)];
-        if (v == whiteRook || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, 9)];
-        if (v == whiteBishop || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, -9)];
-        if (v == whiteBishop || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, 11)];
-        if (v == whiteBishop || v == whiteQueen) return true;
-        v = b[firstOccupied(b, s, -11)];
-        return v == whiteBishop || v == whiteQueen;
-    }
-    if (b[s + 9] == blackPawn || b[s + 11] == blackPawn) return true;
-    if (b[s + 8] == blackKnight || b[s + 19] == blackKnight || b[s + 21] == blackKnight ||
-        b[s + 12] == blackKnight || b[s - 8] == blackKnight || b[s - 19] == blackKnight ||
-        b[s - 21] == blackKnight || b[s - 12] == blackKnight)
-        return true;
-    if (b[s + 9] == blackKing || b[s + 10] == blackKing || b[s + 11] == blackKing ||
-        b[s + 1] == blackKing || b[s - 9] == blackKing || b[s - 10] == blackKing ||
-        b[s - 11] == blackKing || b[s - 1] == blackKing)
-        return true;
-    int v;
-    v = b[firstOccupied(b, s, 10)];
-    if (v == blackRook || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, -10)];
-    if (v == blackRook || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, 1)];
-    if (v == blackRook || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, -1)];
-    if (v == blackRook || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, 9)];
-    if (v == blackBishop || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, -9)];
-    if (v == blackBishop || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, 11)];
-    if (v == blackBishop || v == blackQueen) return true;
-    v = b[firstOccupied(b, s, -11)];
-    return v == blackBishop || v == blackQueen;
+    return byWhite ? attackedBy<true>(b, s) : attackedBy<false>(b, s);
 }
 
 // The king's square, the square it crosses and its destination must all be safe. The

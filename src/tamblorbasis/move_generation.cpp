@@ -1,7 +1,8 @@
 // The four pseudo-legal move generators. Each writes the list sentinel first, then walks
-// the board once from h8 (98) downwards, dispatching on the square's value; the frame
-// stops every ray and step, and a border square skips both side columns at once.
-// Castling is listed on rights and empty squares alone: the search tests its path.
+// the board once from h8 (98) downwards, dispatching on the value of each square that
+// holds one of the mover's pieces (found a rank at a time); the frame stops every ray and
+// step. Castling is listed on rights and empty squares alone: the search tests its path.
+#include "tamblorbasis/rank_words.h"
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -48,6 +49,20 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
     *out++ = base | ((whiteKnight + own) << 24);
 }
 
+// Calls visit(s) for every square holding one of the mover's pieces, from h8 down to a1.
+template <bool White, typename Visit>
+inline void forOwnPiecesDownwards(const std::uint8_t* b, Visit visit) {
+    for (int rank = 7; rank >= 0; --rank) {
+        const std::uint64_t word = rankWord(b, rank);
+        std::uint64_t own = White ? whitePieceFlags(word) : blackPieceFlags(word);
+        while (own != 0) {
+            const int flag = highestFlag(own);
+            own ^= std::uint64_t{1} << flag;
+            visit(21 + 10 * rank + flag / 8);
+        }
+    }
+}
+
 template <bool White>
 inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
     if ((b[t] & 3) != enemyBits<White>) return;
@@ -78,15 +93,8 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
         if (b[e + 1] == pawn) *out++ = word(e + 1, e + forward, epBits);
     }
 
-    int s = 98;
-    for (;;) {
+    forOwnPiecesDownwards<White>(b, [&](int s) {
         switch (b[s]) {
-        case border:
-            s -= 2;
-            continue;
-        case scanEnd:
-            cursor = out;
-            return;
         case pawn:
             if (White) {
                 pawnCapture<White>(b, s, s + 9, out);
@@ -141,8 +149,8 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
         default:
             break;
         }
-        --s;
-    }
+    });
+    cursor = out;
 }
 
 template <bool White>
@@ -169,15 +177,8 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             *out++ = word(home + 25, home + 23, castleBits);
     }
 
-    int s = 98;
-    for (;;) {
+    forOwnPiecesDownwards<White>(b, [&](int s) {
         switch (b[s]) {
-        case border:
-            s -= 2;
-            continue;
-        case scanEnd:
-            cursor = out;
-            return;
         case pawn:
             if (White) {
                 if (b[s + 10] == emptySquare) {
@@ -244,8 +245,8 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
         default:
             break;
         }
-        --s;
-    }
+    });
+    cursor = out;
 }
 
 }  // namespace

@@ -14,6 +14,35 @@ inline bool playMove(EngineState& state, Move move, bool moverIsBlack) {
     return isLegalAfterMove(state, move, moverIsBlack);
 }
 
+// At the last ply only legality counts, and for most moves it can be read off the board
+// before the move. A move that is not the king's, not en passant and not out of check can
+// only be illegal by a pin through its from-square, the way isLegalAfterMove tests it: the
+// line from the from-square to the king is clear and the first piece the other way is an
+// enemy slider along it, and the move does not land on that line between the two.
+// Returns 1 legal, 0 illegal, -1 when the move must be played to tell.
+// The caller has checked that the mover is not in check.
+inline int leafVerdict(const EngineState& state, Move move, int king, bool moverIsBlack) {
+    const std::uint8_t* b = state.position.squares;
+    const int from = moveFrom(move);
+    const int to = moveTo(move);
+    const int kind = moveKind(move);
+    if (kind == kindEnPassant || kind == kindCastling || from == king) return -1;
+    const int d = state.queenDirection[from][king];
+    if (d == 0) return 1;
+    int s = from + d;
+    while (b[s] == emptySquare && s != to) s += d;
+    if (s != king) return 1;  // something (perhaps the mover itself) stands in between
+    s = from - d;
+    while (b[s] == emptySquare && s != to) s -= d;
+    if (s == to) return 1;  // the mover stays on the line, shielding the king
+    const int v = b[s];
+    const int queen = moverIsBlack ? whiteQueen : blackQueen;
+    const int rook = moverIsBlack ? whiteRook : blackRook;
+    const int bishop = moverIsBlack ? whiteBishop : blackBishop;
+    const bool straight = d == 1 || d == -1 || d == 10 || d == -10;
+    return v == queen || v == (straight ? rook : bishop) ? 0 : 1;
+}
+
 // One node: captures first, then quiet moves, each list read backwards.
 std::uint64_t countNode(EngineState& state, int depth, PerftReport report, void* context) {
     const bool whiteToMove = (state.ply & 1) != 0;
@@ -22,6 +51,8 @@ std::uint64_t countNode(EngineState& state, int depth, PerftReport report, void*
     saveSnapshot(snapshot, state);
     MoveList list;
     std::uint64_t total = 0;
+    const int king = moverIsBlack ? state.position.blackKingSquare : state.position.whiteKingSquare;
+    const bool judgeUnplayed = depth <= 1 && state.plyInfo[state.ply + 1].inCheck <= 0;
 
     for (int phase = 0; phase < 2; ++phase) {
         Move* cursor = list.moves;
@@ -36,6 +67,13 @@ std::uint64_t countNode(EngineState& state, int depth, PerftReport report, void*
             const Move move = *m;
             ++state.ply;
             std::uint64_t nodes = 0;
+            const int verdict = judgeUnplayed ? leafVerdict(state, move, king, moverIsBlack) : -1;
+            if (verdict >= 0) {
+                total += verdict;
+                if (report && verdict) report(move, 1, context);
+                --state.ply;
+                continue;
+            }
             if (playMove(state, move, moverIsBlack)) {
                 if (depth <= 1) {
                     nodes = 1;

@@ -1,7 +1,8 @@
 #pragma once
 // Counting the leaf positions of the move tree, played the way the search plays moves:
 // castling through isCastlingPathSafe, everything else through makeMove and
-// isLegalAfterMove, updateCheckFlag keeping the in-check flag, snapshots to take back.
+// isLegalAfterMove, updateCheckFlag keeping the in-check flag, snapshots to take back (at the
+// last ply most moves are judged without playing them, with the same verdict).
 // It checks the generators and the legality tests against published counts.
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 // passed pawns when they are due, the bishop colour terms and the king safety.
 #include <algorithm>
 
+#include "tamblorbasis/rank_words.h"
 #include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 
@@ -317,27 +318,27 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
 
     Walk w{n, st, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
-    for (int s = 21;; ++s) {
-        switch (b[s]) {
-        case emptySquare: break;
-        case whitePawn: whitePawnTerms(w, s); break;
-        case blackPawn: blackPawnTerms(w, s); break;
-        case whiteKnight: whiteKnightTerms(w, s); break;
-        case blackKnight: blackKnightTerms(w, s); break;
-        case whiteBishop: whiteBishopTerms(w, s); break;
-        case blackBishop: blackBishopTerms(w, s); break;
-        case whiteRook: whiteRookTerms(w, s); break;
-        case blackRook: blackRookTerms(w, s); break;
-        case whiteQueen: whiteQueenTerms(w, s); break;
-        case blackQueen: blackQueenTerms(w, s); break;
-        case whiteKing: whiteKingTerms(w, s); break;
-        case blackKing: blackKingTerms(w, s); break;
-        case border: ++s; break;  // from the h-file frame on to the next a-file
-        case scanEnd: goto walked;
-        default: break;
+    // Only the occupied squares are visited, a rank at a time from a1 upwards.
+    for (int rank = 0; rank < 8; ++rank) {
+        for (std::uint64_t occupied = occupiedFlags(rankWord(b, rank)); occupied != 0; occupied &= occupied - 1) {
+            const int s = 21 + 10 * rank + lowestFlagFile(occupied);
+            switch (b[s]) {
+            case whitePawn: whitePawnTerms(w, s); break;
+            case blackPawn: blackPawnTerms(w, s); break;
+            case whiteKnight: whiteKnightTerms(w, s); break;
+            case blackKnight: blackKnightTerms(w, s); break;
+            case whiteBishop: whiteBishopTerms(w, s); break;
+            case blackBishop: blackBishopTerms(w, s); break;
+            case whiteRook: whiteRookTerms(w, s); break;
+            case blackRook: blackRookTerms(w, s); break;
+            case whiteQueen: whiteQueenTerms(w, s); break;
+            case blackQueen: blackQueenTerms(w, s); break;
+            case whiteKing: whiteKingTerms(w, s); break;
+            case blackKing: blackKingTerms(w, s); break;
+            default: break;
+            }
         }
     }
-walked:
     bishopColourTerms(n);
     if (depth >= 0) kingSafety(n, st);
     n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;

@@ -3,7 +3,10 @@
 // minTable upper bounds.
 #include "tamblorhash/main_table.h"
 
+#include <cstring>
+
 #include "tamblorhash/tamblorhash.h"
+#include "tamblorvars/table_memory.h"
 
 namespace {
 
@@ -11,15 +14,31 @@ namespace {
 MainTableEntry maxTable[mainTableEntries];
 MainTableEntry minTable[mainTableEntries];
 
+// Before the first store: huge pages where the system offers them.
+[[maybe_unused]] const bool hugePagesAdvised = [] {
+    adviseHugePages(maxTable, sizeof maxTable);
+    adviseHugePages(minTable, sizeof minTable);
+    return true;
+}();
+
 inline MainTableEntry& entryFor(bool maxTableWanted, std::uint32_t keyLow) {
     return (maxTableWanted ? maxTable : minTable)[keyLow & mainTableMask];
 }
 
 inline bool isMaxPly(const EngineState& state) { return (state.ply & 1) != 0; }
 
+// Both key halves in one compare: they lie side by side in the slot and in the node.
+inline std::uint64_t slotKey(const MainTableSlot& slot) {
+    std::uint64_t key;
+    std::memcpy(&key, &slot.keyLow, sizeof key);
+    return key;
+}
+inline std::uint64_t nodeKey(const NodeState& node) {
+    return node.keyLow | static_cast<std::uint64_t>(node.keyHigh) << 32;
+}
+
 inline bool matches(const MainTableSlot& slot, const NodeState& node) {
-    return slot.move != 0 && slot.keyLow == node.keyLow && slot.keyHigh == node.keyHigh &&
-           slot.castleEpState == node.castleEpState;
+    return slot.move != 0 && slotKey(slot) == nodeKey(node) && slot.castleEpState == node.castleEpState;
 }
 
 inline bool provesCutoff(const MainTableSlot& slot, bool maxNode, int cutoff, int depth) {
@@ -81,13 +100,12 @@ bool probeMainTable(const EngineState& state, int cutoff, int depth, Move& hashM
     return false;
 }
 
+void prefetchMainTable(bool maxTableWanted, std::uint32_t keyLow) {
+    prefetchEntry(&entryFor(maxTableWanted, keyLow), sizeof(MainTableEntry));
+}
+
+// An empty slot is one with move 0 and age 0; zeroing the whole table is as good and faster.
 void clearMainTable() {
-    for (MainTableEntry* table : {maxTable, minTable}) {
-        for (std::uint32_t i = 0; i < mainTableEntries; ++i) {
-            table[i].deepSlot.move = 0;
-            table[i].deepSlot.age = 0;
-            table[i].recentSlot.move = 0;
-            table[i].recentSlot.age = 0;
-        }
-    }
+    clearTable(maxTable, sizeof maxTable);
+    clearTable(minTable, sizeof minTable);
 }

@@ -15,6 +15,8 @@ void storeMainTable(const EngineState& state, Move move, int score, int depth, c
 bool probeMainTable(const EngineState& state, int cutoff, int depth, Move& hashMove, const NodeState& node);
 void storeRootLine(EngineState& state, const NodeState& root);
 void clearMainTable();
+// Starts fetching the entry the node with this key will probe (maxTable: an odd ply).
+void prefetchMainTable(bool maxTable, std::uint32_t keyLow);
 
 // --- Game history -------------------------------------------------------------------
 void recordGamePosition(EngineState& state, const Position& after, Move move, bool engineToMove,

@@ -3,12 +3,20 @@
 #include "tamblorlowhash/score_table.h"
 
 #include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblorvars/table_memory.h"
 
 namespace {
 
 // Static storage: zero-filled by the loader, no allocation at run time.
 ScoreTableEntry oddPlyTable[scoreTableEntries];
 ScoreTableEntry evenPlyTable[scoreTableEntries];
+
+// Before the first store: huge pages where the system offers them.
+[[maybe_unused]] const bool hugePagesAdvised = [] {
+    adviseHugePages(oddPlyTable, sizeof oddPlyTable);
+    adviseHugePages(evenPlyTable, sizeof evenPlyTable);
+    return true;
+}();
 
 inline ScoreTableEntry& entryFor(bool oddPly, std::uint32_t keyLow) {
     return (oddPly ? oddPlyTable : evenPlyTable)[keyLow & scoreTableMask];
@@ -55,13 +63,12 @@ bool probeScoreTable(const EngineState& state, int initial, int depth, const Nod
     return settlesNode(recent, oddPly, initial, depth, node);
 }
 
+void prefetchScoreTable(bool oddPly, std::uint32_t keyLow) {
+    prefetchEntry(&entryFor(oddPly, keyLow), sizeof(ScoreTableEntry));
+}
+
+// An empty slot is one with used 0 and age 0; zeroing the whole table is as good and faster.
 void clearScoreTable() {
-    for (ScoreTableEntry* table : {oddPlyTable, evenPlyTable}) {
-        for (std::uint32_t i = 0; i < scoreTableEntries; ++i) {
-            table[i].deepSlot.used = 0;
-            table[i].deepSlot.age = 0;
-            table[i].recentSlot.used = 0;
-            table[i].recentSlot.age = 0;
-        }
-    }
+    clearTable(oddPlyTable, sizeof oddPlyTable);
+    clearTable(evenPlyTable, sizeof evenPlyTable);
 }

@@ -334,6 +334,9 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
             updateKey(n, state, move, captured);
         else
             n.castleEpState = static_cast<std::uint8_t>(castlingByte(state.position));
+        // The probes below wait for memory: start fetching their entries now.
+        prefetchMainTable(frame.maxNode, n.keyLow);
+        if (ply >= 3) prefetchScoreTable(frame.maxNode, n.keyLow);
         frame.storeAllowed = true;
 
         const bool reversible = move != nullMove && moveKind(move) < kindEnPassant &&

@@ -1,0 +1,34 @@
+#pragma once
+// The board walks read a rank's eight playing squares as one 64-bit word (a-file in the
+// low byte) and visit only the squares whose byte asks for it: a set of flag bits, one
+// at bit 8 x file-index of each square of interest.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little, "rank words put the a-file in the low byte");
+
+constexpr std::uint64_t rankFlagBits = 0x0101010101010101ull;
+
+// Squares a1 + 10 x rankIndex .. h1 + 10 x rankIndex.
+inline std::uint64_t rankWord(const std::uint8_t* squares, int rankIndex) {
+    std::uint64_t word;
+    std::memcpy(&word, squares + 21 + 10 * rankIndex, sizeof word);
+    return word;
+}
+
+// Flags of the squares holding a White piece (value & 3 == 1) or a Black one (== 2).
+inline std::uint64_t whitePieceFlags(std::uint64_t word) { return word & ~(word >> 1) & rankFlagBits; }
+inline std::uint64_t blackPieceFlags(std::uint64_t word) { return (word >> 1) & ~word & rankFlagBits; }
+// Flags of the squares that hold anything.
+inline std::uint64_t occupiedFlags(std::uint64_t word) {
+    word |= word >> 4;
+    word |= word >> 2;
+    word |= word >> 1;
+    return word & rankFlagBits;
+}
+
+// The bit of the highest flag (8 x its file index), and the file index (0 = a) of the
+// lowest flag; flags must not be 0.
+inline int highestFlag(std::uint64_t flags) { return 63 - std::countl_zero(flags); }
+inline int lowestFlagFile(std::uint64_t flags) { return std::countr_zero(flags) >> 3; }
