@@ -14,6 +14,7 @@ LineText inputLine;
 bool ponderEnabled = false;
 Move ponderMove = nullMove;
 bool inputClosed = false;
+LongLineText longInputLine;
 
 namespace {
 
@@ -41,11 +42,14 @@ int readByte() {
 
 }  // namespace
 
-bool inputAvailable(bool poll) {
-    if (!inputLine.empty()) return true;
+namespace {
+
+template <int Capacity>
+bool readPendingLine(bool poll, BoundedText<Capacity>& line, int limit) {
+    if (!line.empty()) return true;
     // Once the GUI has gone, every read is a "quit": the engine must end, not spin.
     if (inputClosed) {
-        inputLine.assign("quit");
+        line.assign("quit");
         return true;
     }
     if (poll && !bytesWaiting()) return false;
@@ -54,11 +58,17 @@ bool inputAvailable(bool poll) {
         if (byte < 0) {
             inputClosed = true;
             // A last line without its line feed still counts; "quit" follows it.
-            if (inputLine.empty()) inputLine.assign("quit");
+            if (line.empty()) line.assign("quit");
             return true;
         }
         if (byte == '\n') break;
-        if (inputLine.length < inputLineLimit) inputLine.append(static_cast<char>(byte));
+        if (line.length < limit) line.append(static_cast<char>(byte));
     }
-    return !inputLine.empty();
+    return !line.empty();
 }
+
+}  // namespace
+
+bool inputAvailable(bool poll) { return readPendingLine(poll, inputLine, inputLineLimit); }
+
+bool longInputAvailable(bool poll) { return readPendingLine(poll, longInputLine, longInputLineLimit); }
