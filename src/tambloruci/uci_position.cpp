@@ -63,12 +63,13 @@ void uciPosition(EngineState& state, UciWords words) {
             if (fen.length + static_cast<int>(word.size()) >= SetupText::capacity) good = false;
             fen.append(word);
         }
+        const SetupText given = fen;
         fen.append(' ');  // the reader finds the side to move as " w " or " b "
         if (!good || !parsePositionText(false, fen, state)) {
-            refuse(state, "fen", fen, "not a position: placement, side to move, castling, en passant");
+            refuse(state, "fen", given, "not a position: placement, side to move, castling, en passant");
             good = false;
         } else if (!isPlayablePosition(state, true)) {
-            refuse(state, "fen", fen, "not playable: kings, pawns on the back ranks, men, or the side not to move in check");
+            refuse(state, "fen", given, "not playable: kings, pawns on the back ranks, men, or the side not to move in check");
             good = false;
         }
     } else {
