@@ -49,7 +49,7 @@ GoRequest readRequest(UciWords words) {
                            : sameWord(word, "mate")      ? &request.mate
                                                          : nullptr;
         if (field != nullptr) {
-            *field = readNumber(words.next());
+            *field = std::max(readNumber(words.next()), 0LL);  // a clock past its flag has no time left
         } else if (sameWord(word, "infinite")) {
             request.infinite = true;
         } else if (sameWord(word, "ponder")) {
@@ -88,7 +88,7 @@ void setUpLimits(EngineState& state, const GoRequest& request) {
     state.nodeCountOrigin = (pollInterval - uciSearch.nodeLimit % pollInterval) % pollInterval;
     uciSearch.moveTime = request.moveTime >= 0 ? static_cast<double>(request.moveTime) / 1000.0 * second : -1;
     uciSearch.goStart = uciSearch.limitStart = timeOfDay();
-    uciSearch.stopped = false;
+    uciSearch.ponderHit = false;
 }
 
 void sendBestMove(EngineState& state, Move best, Move reply) {
@@ -126,8 +126,11 @@ void uciGo(EngineState& state, UciWords words) {
     const bool analysing = request.infinite || request.ponder || state.depthLimit > 0 || uciSearch.nodeLimit > 0;
     const bool fromBook = uciSearch.ownBook && !analysing && playFromBook(state, handed);
     if (!fromBook) think(state, handed);
-    // go infinite sends its bestmove only when told to stop, also when the search ended early.
-    while (request.infinite && state.stopSearch == 0) uciInputWhileThinking(state, false);
+    // go infinite sends its bestmove only when told to stop, also when the search ended
+    // early; so does a go ponder without a move to ponder on, until stop or ponderhit.
+    const bool waits = request.infinite || (request.ponder && handed == nullMove);
+    while (waits && state.stopSearch == 0 && !(request.ponder && uciSearch.ponderHit))
+        uciInputWhileThinking(state, false);
     ponderMove = nullMove;
     if (handedFromRecord) ++state.lastGameMove;  // the record stays the GUI's game
 

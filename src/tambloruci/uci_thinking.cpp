@@ -35,8 +35,8 @@ void uciInputWhileThinking(EngineState& state, bool poll) {
         sendLine(state, "readyok");
     } else if (sameWord(command, "stop")) {
         state.stopSearch = 1;
-        uciSearch.stopped = true;
     } else if (sameWord(command, "ponderhit")) {
+        uciSearch.ponderHit = true;
         if (ponderMove != nullMove) {
             // The expected reply was played: the search goes on as the real one, on the
             // engine's own clock.
