@@ -14,7 +14,7 @@ done
 mkdir -p "$out"
 if [[ ! -d $out/node_modules/node-uci || ! -d $out/node_modules/chess.js ]]; then
   (cd "$out" && { [[ -f package.json ]] || npm init -y >/dev/null; } &&
-    npm install --no-audit --no-fund node-uci@1 chess.js@1 >/dev/null)
+    npm install --no-audit --no-fund --loglevel=error node-uci@1 chess.js@1 >/dev/null)
 fi
 cd "$root/book"  # the engine finds its books in its working directory
 node "$root/tools/uci_client_game.cjs" "$engine" /usr/games/stockfish "$out/node_modules" "$out/game.pgn"

@@ -116,7 +116,7 @@ void uciGo(EngineState& state, UciWords words) {
         --state.lastGameMove;
     }
     // The tables hold the engine's side: a change of sides starts them afresh.
-    if (state.enginePlaysWhite != engineWasWhite) clearTables(state);
+    if (state.enginePlaysWhite != engineWasWhite && !state.tablesFresh) clearTables(state);
     setUpClock(state, request);
     setUpLimits(state, request);
     // go ponder: the last move is the reply the engine expects, searched as the xboard

@@ -74,13 +74,14 @@ void appendUciScore(BoundedText<255>& text, int score) {
 }
 
 void sendUciInfo(EngineState& state, int depth, const Move* line, int moves, int score) {
-    int shown = 0;
-    while (shown < moves && shown + 1 < pvLength && line[shown + 1] != nullMove) ++shown;
+    int length = 0;
+    while (length + 1 < pvLength && line[length + 1] != nullMove) ++length;
+    const int shown = std::min(length, moves);
     const long long nodes = state.nodeCount - state.nodeCountOrigin;
     const long long milliseconds = std::llround(elapsedSince(uciSearch.goStart) * 86400000.0);
     char head[120];
     // The search keeps no selective depth of its own; the line it found is as deep.
-    std::snprintf(head, sizeof head, "info depth %d seldepth %d ", depth, std::max(depth, shown));
+    std::snprintf(head, sizeof head, "info depth %d seldepth %d ", depth, std::max(depth, length));
     BoundedText<255> text(head);
     appendUciScore(text, score);
     std::snprintf(head, sizeof head, " nodes %lld nps %lld time %lld", nodes,

@@ -219,8 +219,9 @@ std::string runCapturingOutput(EngineState& state, std::string_view line) {
 }
 
 // UCI lines as the UCI loop runs them. The input has ended, so a search stops at its
-// first poll (it reads "quit"). Every line sent is a UCI line, a command sends at most
-// one bestmove, and that move is legal in the position searched (0000: there is none).
+// first poll (it reads "quit"); a go line gets a node limit of its own as well, to keep
+// the runs short. Every line sent is a UCI line, a command sends at most one bestmove,
+// and that move is legal in the position searched (0000: there is none).
 void fuzzUciLines(std::string_view bytes) {
     EngineState& state = engine();
     const FrontEnd before = frontEnd;
@@ -230,8 +231,9 @@ void fuzzUciLines(std::string_view bytes) {
     resetForNewGame(state);
     for (int count = 0; !bytes.empty() && count < 24; ++count) {
         const size_t end = std::min(bytes.find('\n'), bytes.size());
-        const std::string_view line = bytes.substr(0, std::min<size_t>(end, longInputLineLimit));
+        std::string line(bytes.substr(0, std::min<size_t>(end, longInputLineLimit - 12)));
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        if (sameWord(UciWords{line}.next(), "go")) line += " nodes 300";
         longInputLine.clear();
         const std::string sent = runCapturingOutput(state, line);
         longInputLine.clear();
