@@ -21,6 +21,7 @@ struct UciSearch {
     double moveTime;         // a hard limit in fractions of a day; < 0 = none
     double limitStart;       // when the move time began (the go, or the ponder hit)
     double goStart;          // for the times the info lines give
+    bool stopped;            // "stop" arrived
     bool ponderHit;          // "ponderhit" arrived
     bool ownBook;
     bool ponderOption;       // the GUI's Ponder setting: it decides when to ponder

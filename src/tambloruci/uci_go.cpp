@@ -88,7 +88,7 @@ void setUpLimits(EngineState& state, const GoRequest& request) {
     state.nodeCountOrigin = (pollInterval - uciSearch.nodeLimit % pollInterval) % pollInterval;
     uciSearch.moveTime = request.moveTime >= 0 ? static_cast<double>(request.moveTime) / 1000.0 * second : -1;
     uciSearch.goStart = uciSearch.limitStart = timeOfDay();
-    uciSearch.ponderHit = false;
+    uciSearch.stopped = uciSearch.ponderHit = false;
 }
 
 void sendBestMove(EngineState& state, Move best, Move reply) {
@@ -127,9 +127,10 @@ void uciGo(EngineState& state, UciWords words) {
     const bool fromBook = uciSearch.ownBook && !analysing && playFromBook(state, handed);
     if (!fromBook) think(state, handed);
     // go infinite sends its bestmove only when told to stop, also when the search ended
-    // early; so does a go ponder without a move to ponder on, until stop or ponderhit.
+    // early (a mate, a limit); so does a go ponder without a move to ponder on, until stop
+    // or ponderhit. A command that must end the search is left pending.
     const bool waits = request.infinite || (request.ponder && handed == nullMove);
-    while (waits && state.stopSearch == 0 && !(request.ponder && uciSearch.ponderHit))
+    while (waits && !uciSearch.stopped && longInputLine.empty() && !(request.ponder && uciSearch.ponderHit))
         uciInputWhileThinking(state, false);
     ponderMove = nullMove;
     if (handedFromRecord) ++state.lastGameMove;  // the record stays the GUI's game

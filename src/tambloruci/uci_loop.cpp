@@ -4,7 +4,7 @@
 #include "tambloruci/tambloruci.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
-UciSearch uciSearch = {0, -1, 0, 0, false, true, false};
+UciSearch uciSearch = {0, -1, 0, 0, false, false, true, false};
 
 namespace {
 

@@ -35,6 +35,7 @@ void uciInputWhileThinking(EngineState& state, bool poll) {
         sendLine(state, "readyok");
     } else if (sameWord(command, "stop")) {
         state.stopSearch = 1;
+        uciSearch.stopped = true;
     } else if (sameWord(command, "ponderhit")) {
         uciSearch.ponderHit = true;
         if (ponderMove != nullMove) {

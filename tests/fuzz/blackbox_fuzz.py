@@ -536,9 +536,12 @@ class UciSession(Session):
             self.send(b"isready")
             self.await_line("readyok")
         elif kind == "quiet":
-            self.send(r.choice([b"ucinewgame", b"setoption name OwnBook value false", b"setoption name Hash value 9",
-                                b"setoption name Clear Hash", b"debug on", b"stop", b"ponderhit", b"",
-                                b"setoption name OwnBook value true", b"register later"]))
+            line = r.choice([b"ucinewgame", b"setoption name OwnBook value false", b"setoption name Hash value 9",
+                             b"setoption name Clear Hash", b"debug on", b"stop", b"ponderhit", b"",
+                             b"setoption name OwnBook value true", b"register later"])
+            self.send(line)
+            if line == b"ucinewgame":
+                self.fen = START  # a new game starts from the standard position
             self.drain(0.02)
         elif kind == "junk":
             self.send(bytes(r.choice(b"#x9\x00\x01\t\r\x1b\x7f\x80\xff ") for _ in range(r.choice([1, 300, 10000]))))
