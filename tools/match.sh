@@ -16,6 +16,8 @@
 # Environment: TAMBLOR (the engine's command, default build/tamblor; a program named by a path, or
 # one on the PATH with absolute paths after it, as "wine $PWD/build-windows/tamblor.exe"),
 # TAMBLOR_BOOK_DIR (its working folder, where it looks for its books first; default book/).
+# TAMBLOR_UCI=1 runs Tamblor in UCI mode behind polyglot, the Debian UCI-to-xboard adapter
+# (OUTDIR/polyglot.ini).
 # Exit status: 0 when every game was played and Tamblor made none of the four faults.
 # A fault counts against the engine that lost the game by it; a crash against the engine
 # whose pipe broke (its game then ends on time, which is not counted again).
@@ -32,6 +34,8 @@ book_dir=$(realpath "${TAMBLOR_BOOK_DIR:-$root/book}")
 missing=()
 command -v xboard >/dev/null || [[ -x /usr/games/xboard ]] || missing+=(xboard)
 command -v xvfb-run >/dev/null || missing+=(xvfb)
+uci=${TAMBLOR_UCI:-0}
+[[ $uci == 1 ]] && ! command -v polyglot >/dev/null && [[ ! -x /usr/games/polyglot ]] && missing+=(polyglot)
 first_word=${opponent%% *}
 if [[ $first_word == */* && -e $first_word ]]; then  # xboard starts it in OUTDIR
   opponent="$(realpath "$first_word")${opponent#"$first_word"}" first_word=$(realpath "$first_word")
@@ -62,6 +66,11 @@ seconds=$(awk -v b="$base" -v i="$per_move" -v g="$games" 'BEGIN {
 
 mkdir -p "$out"
 out=$(realpath "$out")
+if [[ $uci == 1 ]]; then  # polyglot starts Tamblor in the book folder and speaks UCI to it
+  printf '[PolyGlot]\nEngineName = Tamblor\nEngineCommand = %s\nEngineDir = %s\nBook = false\nLog = false\n' \
+    "$engine" "$book_dir" >"$out/polyglot.ini"
+  engine="$(command -v polyglot || echo /usr/games/polyglot) $out/polyglot.ini"
+fi
 rm -f "$out/games.pgn" "$out/xboard.debug" "$out/xboard.out"
 home=$(mktemp -d)  # a private HOME: no xboard settings file is read or written
 status=0

@@ -16,13 +16,6 @@ struct LoopState {
     Move opponentMove = nullMove;
 };
 
-void clearTables(EngineState& state) {
-    clearMainTable();
-    clearScoreTable();
-    state.tableAge = 0;
-    state.tablesFresh = true;
-}
-
 void clearTablesUnlessFresh(EngineState& state) {
     if (!state.tablesFresh) clearTables(state);
 }
@@ -200,6 +193,13 @@ void playEngineMove(EngineState& state, bool bookMove) {
 }
 
 }  // namespace
+
+void clearTables(EngineState& state) {
+    clearMainTable();
+    clearScoreTable();
+    state.tableAge = 0;
+    state.tablesFresh = true;
+}
 
 std::string_view resultAfterEngineMove(EngineState& state, bool bookMove) {
     if (firstLegalMove(state, false) == nullMove) {

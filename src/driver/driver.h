@@ -13,6 +13,8 @@ void rebuildGamePosition(EngineState& state);
 // The result line the engine's move just played leads to, or "" (the game goes on).
 // Every claim holds on the board: the GUI checks it, and a false one forfeits the game.
 std::string_view resultAfterEngineMove(EngineState& state, bool bookMove);
+// Both transposition tables emptied.
+void clearTables(EngineState& state);
 // The work of "new".
 void resetForNewGame(EngineState& state);
 // A typed or recorded move text as the generated move of one side; 0 when it is none.

@@ -15,7 +15,7 @@ constexpr int researchWidth = 100;
 // A finished ponder search waits for the opponent's move (or any command that stops it).
 void waitWhilePondering(EngineState& state) {
     while (ponderMove != nullMove && state.stopSearch == 0)
-        if (inputAvailable(false)) handleInputWhileThinking(state);
+        frontEnd.inputWhileThinking(state, false);
 }
 
 // A window bound of exactly 0 would make a draw look like a fail; it moves off it.
@@ -84,7 +84,7 @@ bool keepIterating(EngineState& state) {
 void think(EngineState& state, Move move) {
     copyLine(state.previousPv, state.emptyPv);
     copyLine(state.pv, state.emptyPv);
-    state.nodeCount = 0;
+    state.nodeCount = state.nodeCountOrigin;
     state.ply = 0;
     state.bestScore = 0;
 

@@ -87,7 +87,7 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
     Move line[pvLength] = {};
     line[1] = move;
     for (int i = 1; i <= 27; ++i) line[i + 1] = childLine[i];
-    printThinking(state, line, value, 20);
+    frontEnd.printThinking(state, line, value, 20);
 }
 
 // Searches the child the move leads to in the given window and puts the board back;
@@ -167,7 +167,7 @@ bool pollWhileSearching(EngineState& state, bool clockTest) {
         state.stopSearch = 1;
         return true;
     }
-    if (inputAvailable(true)) handleInputWhileThinking(state);
+    frontEnd.inputWhileThinking(state, true);
     return state.stopSearch != 0;
 }
 

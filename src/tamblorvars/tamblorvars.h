@@ -86,6 +86,8 @@ struct EngineState {
     std::int32_t ply;  // root node = 1
     std::int32_t searchDepth;
     std::int64_t nodeCount;  // 64 bits: a long think passes two thousand million nodes
+    // Where a think starts counting: 0, or a count that puts a node limit on a poll.
+    std::int64_t nodeCountOrigin;
     std::int32_t legalRootMoves;
     std::int32_t bestScore;
     std::int32_t previousScore;

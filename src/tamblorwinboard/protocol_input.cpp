@@ -18,6 +18,7 @@ LineText inputLine;
 bool ponderEnabled = false;
 Move ponderMove = nullMove;
 bool inputClosed = false;
+LongLineText longInputLine;
 
 namespace {
 
@@ -174,11 +175,14 @@ int readByte() {
 
 }  // namespace
 
-bool inputAvailable(bool poll) {
-    if (!inputLine.empty()) return true;
+namespace {
+
+template <int Capacity>
+bool readPendingLine(bool poll, BoundedText<Capacity>& line, int limit) {
+    if (!line.empty()) return true;
     // Once the GUI has gone, every read is a "quit": the engine must end, not spin.
     if (inputClosed) {
-        inputLine.assign("quit");
+        line.assign("quit");
         return true;
     }
     if (poll && !bytesWaiting()) return false;
@@ -187,13 +191,19 @@ bool inputAvailable(bool poll) {
         if (byte < 0) {
             inputClosed = true;
             // A last line without its line feed still counts; "quit" follows it.
-            if (inputLine.empty()) inputLine.assign("quit");
+            if (line.empty()) line.assign("quit");
             return true;
         }
         if (byte == '\n') break;
-        if (inputLine.length < inputLineLimit) inputLine.append(static_cast<char>(byte));
+        if (line.length < limit) line.append(static_cast<char>(byte));
     }
     // A line ended by CR LF (as Windows GUIs may send them) is the same line without the CR.
-    if (!inputLine.empty() && inputLine.chars[inputLine.length - 1] == '\r') inputLine.chars[--inputLine.length] = '\0';
-    return !inputLine.empty();
+    if (!line.empty() && line.chars[line.length - 1] == '\r') line.chars[--line.length] = '\0';
+    return !line.empty();
 }
+
+}  // namespace
+
+bool inputAvailable(bool poll) { return readPendingLine(poll, inputLine, inputLineLimit); }
+
+bool longInputAvailable(bool poll) { return readPendingLine(poll, longInputLine, longInputLineLimit); }

@@ -14,10 +14,26 @@ extern bool inputClosed;     // standard input reached its end
 constexpr int inputLineLimit = 250;
 constexpr int outputLineLimit = 246;
 
+// A front end that takes over at start-up reads whole games on one line: a long line
+// of its own, read by the same reader, so the xboard line keeps its bound.
+constexpr int longInputLineLimit = 32000;  // "position ... moves" with a full game record
+using LongLineText = BoundedText<longInputLineLimit>;
+extern LongLineText longInputLine;
+
+// What the search calls while it thinks: the xboard functions below unless another
+// front end took over at start-up. inputWhileThinking reads a line (poll true: only
+// when bytes are waiting) and acts on it.
+struct FrontEnd {
+    void (*inputWhileThinking)(EngineState& state, bool poll);
+    void (*printThinking)(EngineState& state, const Move* line, int score, int count);
+};
+extern FrontEnd frontEnd;
+
 // --- Protocol input and output ----------------------------------------------------
 // poll false: waits for a line. poll true: reads only when bytes are waiting.
 // At end of input the pending line becomes "quit".
 bool inputAvailable(bool poll);
+bool longInputAvailable(bool poll);  // the same, into longInputLine
 LineText normaliseLine(std::string_view text);
 void sendLine(EngineState& state, std::string_view text);
 void handshake(EngineState& state);

@@ -6,6 +6,16 @@
 #include "tamblorbasis/tamblorbasis.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
+namespace {
+
+void xboardInputWhileThinking(EngineState& state, bool poll) {
+    if (inputAvailable(poll)) handleInputWhileThinking(state);
+}
+
+}  // namespace
+
+FrontEnd frontEnd = {xboardInputWhileThinking, printThinking};
+
 void handleInputWhileThinking(EngineState& state) {
     logLine(state, ponderMove != nullMove ? "In while pondering: " : "In while calculating: ",
             inputLine.view().substr(0, 225));

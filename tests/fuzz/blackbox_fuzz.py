@@ -6,6 +6,8 @@ commands, keeps its own model of the game, and checks every answer: each "move" 
 bound, exits only on "quit" or end of input, and writes nothing to standard error (the
 sanitizers' reports).
 
+Every third session speaks UCI instead (see UciSession).
+
     blackbox_fuzz.py ENGINE [--book-dir D] [--seed N] [--sessions N] [--seconds S]
 """
 import argparse, collections, contextlib, os, queue, random, re, subprocess, sys, tempfile, threading, time
@@ -471,6 +473,115 @@ class Session:
         return self.err.read().decode("latin-1")
 
 
+class UciSession(Session):
+    """A UCI session (every third one): positions good and bad, go with every kind of limit,
+    stop, ponderhit, isready while thinking. Exactly one bestmove per go, legal in the
+    position sent (0000 when there is none), its ponder move legal after it; a refused
+    position is named by one "info string" and changes nothing."""
+
+    def play(self, steps, deadline):
+        self.send(b"uci")
+        while (line := self.next_line(ANSWER_BOUND)) != "uciok":
+            if not line.startswith(("id name ", "id author ", "option name ")):
+                raise Fault(f"unexpected {line!r} (waiting for 'uciok')")
+        self.fen, self.ended = START, False
+        for _ in range(steps):
+            if time.monotonic() > deadline or self.ended:
+                break
+            self.step()
+        self.finish()
+
+    def await_line(self, wanted):
+        start = time.monotonic()
+        while True:
+            line = self.next_line(0.5)
+            if line.startswith(wanted):
+                return line
+            if line.startswith("info ") and not line.startswith("info string"):
+                continue  # the search's own lines
+            if line != "":
+                raise Fault(f"unexpected {line!r} (waiting for {wanted!r})")
+            if time.monotonic() - start > ANSWER_BOUND:
+                raise Fault(f"no answer within {ANSWER_BOUND:.0f} s (waiting for {wanted!r})")
+
+    def random_line(self, fen):
+        moves = []
+        for _ in range(self.rnd.randrange(0, 80)):
+            legal = self.sf.pos(fen)[2]
+            if not legal:
+                break
+            moves.append(self.rnd.choice(sorted(legal)))
+            fen = self.sf.pos(fen, moves[-1])[0]
+        return moves, fen
+
+    def step(self):
+        r = self.rnd
+        kind = r.choices(["position", "bad", "go", "isready", "quiet", "junk"], [30, 6, 30, 5, 6, 4])[0]
+        if kind == "position":
+            start = START if r.random() < 0.6 else r.choice(GOOD_FENS)
+            moves, fen = self.random_line(start)
+            head = "position startpos" if start == START and r.random() < 0.7 else f"position fen {start}"
+            self.send((head + (" moves " + " ".join(moves) if moves else "")).encode())
+            self.fen = fen
+        elif kind == "bad":
+            moves, fen = self.random_line(START)
+            legal = sorted(self.sf.pos(fen)[2])
+            wrong = r.choice([m for m in ["e2e5", "a1a1", "e1g1", "e7e8q", "zz", "0000"] if m not in legal])
+            line = r.choice([f"position startpos moves {' '.join(moves + [wrong])}",
+                             f"position fen {r.choice(BROKEN_FENS[:5])}", "position fen " + "x" * 300,
+                             "position startpos moves " + "a" * 10000])
+            self.send(line.encode())
+            self.await_line("info string ")
+        elif kind == "isready":
+            self.send(b"isready")
+            self.await_line("readyok")
+        elif kind == "quiet":
+            line = r.choice([b"ucinewgame", b"setoption name OwnBook value false", b"setoption name Hash value 9",
+                             b"setoption name Clear Hash", b"debug on", b"stop", b"ponderhit", b"",
+                             b"setoption name OwnBook value true", b"register later"])
+            self.send(line)
+            if line == b"ucinewgame":
+                self.fen = START  # a new game starts from the standard position
+            self.drain(0.02)
+        elif kind == "junk":
+            self.send(bytes(r.choice(b"#x9\x00\x01\t\r\x1b\x7f\x80\xff ") for _ in range(r.choice([1, 300, 10000]))))
+            self.drain(0.02)
+        else:
+            self.go()
+
+    def go(self):
+        r = self.rnd
+        limit = r.choice(["depth", "nodes", "movetime", "clock", "clock", "infinite", "ponder", "ponder"])
+        words = {"depth": f"depth {r.randrange(1, 6)}", "nodes": f"nodes {r.choice([1, 2, 100, 5000, 60000])}",
+                 "movetime": f"movetime {r.choice([0, 10, 100])}", "infinite": "infinite",
+                 "clock": f"wtime {r.choice([100, 1000, 5000])} btime {r.choice([100, 1000, 5000])}"
+                          + r.choice(["", " winc 100 binc 100", " movestogo 1", " movestogo 30"]),
+                 "ponder": "ponder wtime 2000 btime 2000"}[limit]
+        self.send(f"go {words}".encode())
+        if limit in ("infinite", "ponder"):
+            if r.random() < 0.5:
+                self.send(b"isready")
+                self.await_line("readyok")
+            time.sleep(r.choice([0, 0.01, 0.1]))
+            self.send(b"ponderhit" if limit == "ponder" and r.random() < 0.5 else b"stop")
+        if r.random() < 0.05:  # the end of the session, also while it thinks
+            self.ended = True
+            return
+        best = self.await_line("bestmove ")
+        self.stats["moves"] += 1
+        fen, _, legal = self.sf.pos(self.fen)
+        words = best.split()
+        if words[1] == "0000" and not legal and len(words) == 2:
+            return self.drain(0.02)
+        if words[1] not in legal:
+            raise Fault(f"illegal {best!r} in {fen}")
+        if len(words) == 4 and (words[2] != "ponder" or words[3] not in self.sf.pos(fen, words[1])[2]):
+            raise Fault(f"illegal ponder move in {best!r} in {fen}")
+        if len(words) not in (2, 4):
+            raise Fault(f"malformed {best!r}")
+        self.drain(0.02)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("engine")
@@ -485,11 +596,12 @@ def main():
     args.engine = os.path.abspath(args.engine)
     sf = Stockfish(args.stockfish)
     started, faults, totals, sessions = time.monotonic(), 0, collections.Counter(), 0
+    uci = collections.Counter()
     for k in range(args.first_session, args.first_session + args.sessions):
         if time.monotonic() - started > args.seconds:
             break
         rnd = random.Random(f"{args.seed}:{k}")
-        s = Session(args, sf, rnd)
+        s = (UciSession if k % 3 == 2 else Session)(args, sf, rnd)
         try:
             s.play(rnd.randrange(20, 200), started + args.seconds)
             report = s.sanitizer_report()
@@ -503,9 +615,12 @@ def main():
             print(s.sanitizer_report()[:4000])
         sessions += 1
         totals.update(s.stats)
+        if isinstance(s, UciSession):
+            uci.update(s.stats, sessions=1)
     print(f"blackbox_fuzz: {sessions} sessions, {totals['commands']} commands, {totals['moves']} engine moves "
           f"checked, {totals['claims']} claims checked, {totals['illegal']} illegal moves refused, "
-          f"{time.monotonic() - started:.0f} s, {faults} faults")
+          f"{time.monotonic() - started:.0f} s, {faults} faults; UCI: {uci['sessions']} sessions, "
+          f"{uci['commands']} commands, {uci['moves']} bestmoves checked")
     return 1 if faults else 0
 
 

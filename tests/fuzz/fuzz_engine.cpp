@@ -11,7 +11,9 @@
 #include <string_view>
 
 #include "tamblorbasis/tamblorbasis.h"
+#include "driver/driver.h"
 #include "tamblorboek/tamblorboek.h"
+#include "tambloruci/tambloruci.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
 namespace {
@@ -24,6 +26,7 @@ enum Target {
     clockText,       // parseLevel, setClock, computeTimeBudget
     bookLine,        // one opening-book line: loadBookTable, then the book path of a move
     bookFile,        // a whole opening-book file, the same
+    uciLines,        // UCI command lines through runUciCommand, searches included
     targetCount
 };
 
@@ -200,6 +203,66 @@ void fuzzBook(std::uint8_t flags, std::string_view bytes) {
     require(matchLegalMove(state, reply, true) && reply == state.pv[1] && state.pv[2] == nullMove);
 }
 
+// What one command line sends, read back from a pipe put in place of standard output.
+std::string runCapturingOutput(EngineState& state, std::string_view line) {
+    int ends[2];
+    require(pipe(ends) == 0);
+    const int standardOutput = dup(1);
+    require(dup2(ends[1], 1) == 1);
+    close(ends[1]);
+    runUciCommand(state, line);
+    require(dup2(standardOutput, 1) == 1);
+    close(standardOutput);
+    std::string sent;
+    char chunk[4096];
+    for (ssize_t n; (n = read(ends[0], chunk, sizeof chunk)) > 0;) sent.append(chunk, static_cast<size_t>(n));
+    close(ends[0]);
+    return sent;
+}
+
+// UCI lines as the UCI loop runs them. The input has ended, so a search stops at its
+// first poll (it reads "quit"); a go line gets a node limit of its own as well, to keep
+// the runs short. Every line sent is a UCI line, a command sends at most one bestmove,
+// and that move is legal in the position searched (0000: there is none).
+void fuzzUciLines(std::string_view bytes) {
+    EngineState& state = engine();
+    const FrontEnd before = frontEnd;
+    frontEnd = {uciInputWhileThinking, uciPrintThinking};
+    state.outputEnabled = true;
+    inputClosed = true;
+    resetForNewGame(state);
+    for (int count = 0; !bytes.empty() && count < 24; ++count) {
+        const size_t end = std::min(bytes.find('\n'), bytes.size());
+        std::string line(bytes.substr(0, std::min<size_t>(end, longInputLineLimit - 12)));
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        if (sameWord(UciWords{line}.next(), "go")) line += " nodes 300";
+        longInputLine.clear();
+        const std::string sent = runCapturingOutput(state, line);
+        longInputLine.clear();
+        int bestMoves = 0;
+        for (size_t start = 0; start < sent.size();) {
+            const size_t stop = sent.find('\n', start);
+            require(stop != std::string::npos);
+            const std::string_view out = std::string_view(sent).substr(start, stop - start);
+            start = stop + 1;
+            require(out.size() <= outputLineLimit);
+            static constexpr std::string_view kinds[] = {"info ", "bestmove ", "readyok", "id ", "option ", "uciok"};
+            require(std::any_of(std::begin(kinds), std::end(kinds), [&](std::string_view k) { return out.starts_with(k); }));
+            if (!out.starts_with("bestmove ")) continue;
+            ++bestMoves;
+            const std::string_view word = out.substr(9, out.find(' ', 9) - 9);
+            Move legal[moveListCapacity];
+            const int n = generateLegalMoves(state, true, legal);
+            bool found = false;
+            for (int i = 0; i < n; ++i) found = found || uciMoveText(state, legal[i]).view() == word;
+            require(word == "0000" ? n == 0 : found);
+        }
+        require(bestMoves <= 1);
+    }
+    state.outputEnabled = false;
+    frontEnd = before;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -213,6 +276,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         case clockText: fuzzClock(data[1], rest); break;
         case bookLine: fuzzBook(data[1], rest.substr(0, rest.find('\n'))); break;
         case bookFile: fuzzBook(data[1], rest); break;
+        case uciLines: fuzzUciLines(rest); break;
         default: break;
     }
     return 0;
