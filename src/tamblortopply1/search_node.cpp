@@ -94,6 +94,7 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
 // true when the move was legal.
 inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, Move* childLine,
                        int& value) {
+    if (frame.root && state.allowedRootMoveCount > 0 && !isAllowedRootMove(state, move)) return false;
     saveOnce(state, frame);
     bool childLegal = false;
     searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
@@ -158,6 +159,12 @@ inline void storeCutoff(EngineState& state, const NodeFrame& frame, Move move) {
 }
 
 }  // namespace
+
+bool isAllowedRootMove(const EngineState& state, Move move) {
+    for (int i = 0; i < state.allowedRootMoveCount; ++i)
+        if (state.allowedRootMoves[i] == move) return true;
+    return false;
+}
 
 int nullMoveDepth(int remaining) { return remaining <= 2 ? 1 : remaining <= 5 ? remaining - 2 : remaining - 3; }
 

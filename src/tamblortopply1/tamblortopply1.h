@@ -50,6 +50,8 @@ bool pollWhileSearching(EngineState& state, bool clockTest);
 
 // The depth of the null-move search at a node of this remaining depth.
 int nullMoveDepth(int remaining);
+// Whether the root may search the move: one of allowedRootMoves (checked only when listed).
+bool isAllowedRootMove(const EngineState& state, Move move);
 
 // The move loop shared with the root: hash move, captures, then quiet moves, until a
 // cutoff, a stop or the end of the list. True when the node must return at once.

@@ -21,7 +21,16 @@ struct GoRequest {
     long long increment[2] = {0, 0};
     long long movesToGo = 0, moveTime = -1, depth = 0, nodes = 0, mate = 0;
     bool infinite = false, ponder = false;
+    std::string_view searchMoves[256];  // the moves after "searchmoves", as the GUI wrote them
+    int searchMoveCount = 0;
 };
+
+bool isGoParameter(std::string_view word) {
+    for (std::string_view name : {"wtime", "btime", "winc", "binc", "movestogo", "movetime", "depth", "nodes", "mate",
+                                  "infinite", "ponder", "searchmoves"})
+        if (sameWord(word, name)) return true;
+    return false;
+}
 
 // A whole word as a whole number; values beyond any clock saturate.
 long long readNumber(std::string_view word) {
@@ -54,8 +63,15 @@ GoRequest readRequest(UciWords words) {
             request.infinite = true;
         } else if (sameWord(word, "ponder")) {
             request.ponder = true;
+        } else if (sameWord(word, "searchmoves")) {
+            // Its moves run up to the next parameter.
+            UciWords ahead = words;
+            for (std::string_view move = ahead.next(); !move.empty() && !isGoParameter(move); move = ahead.next()) {
+                if (request.searchMoveCount < 256) request.searchMoves[request.searchMoveCount++] = move;
+                words = ahead;
+            }
         }
-        // searchmoves and its moves, and anything unknown, are passed over.
+        // Anything unknown is passed over.
     }
     return request;
 }
@@ -91,6 +107,21 @@ void setUpLimits(EngineState& state, const GoRequest& request) {
     uciSearch.stopped = uciSearch.ponderHit = false;
 }
 
+// searchmoves: the root searches only the listed legal moves of the position the engine
+// moves in (after the handed move); a list without one is no restriction.
+void restrictRootMoves(EngineState& state, const GoRequest& request, Move handed) {
+    state.allowedRootMoveCount = 0;
+    if (request.searchMoveCount == 0) return;
+    const Position before = state.position;
+    if (handed != nullMove) makeMove(state, handed);
+    for (int i = 0; i < request.searchMoveCount; ++i) {
+        const Move move = readTypedMove(state, request.searchMoves[i], true);
+        if (move != nullMove && isLegalGameMove(state, move, true) && !isAllowedRootMove(state, move))
+            state.allowedRootMoves[state.allowedRootMoveCount++] = move;
+    }
+    state.position = before;
+}
+
 void sendBestMove(EngineState& state, Move best, Move reply) {
     BoundedText<40> text("bestmove ");
     text.append(best == nullMove ? std::string_view("0000") : uciMoveText(state, best).view());
@@ -122,9 +153,10 @@ void uciGo(EngineState& state, UciWords words) {
     // go ponder: the last move is the reply the engine expects, searched as the xboard
     // side ponders on it; ponderhit turns the search into the real one.
     ponderMove = request.ponder ? handed : nullMove;
+    restrictRootMoves(state, request, handed);
 
     const bool analysing = request.infinite || request.ponder || state.depthLimit > 0 || uciSearch.nodeLimit > 0;
-    const bool fromBook = uciSearch.ownBook && !analysing && playFromBook(state, handed);
+    const bool fromBook = uciSearch.ownBook && !analysing && state.allowedRootMoveCount == 0 && playFromBook(state, handed);
     if (!fromBook) think(state, handed);
     // go infinite sends its bestmove only when told to stop, also when the search ended
     // early (a mate, a limit); so does a go ponder without a move to ponder on, until stop
@@ -139,7 +171,7 @@ void uciGo(EngineState& state, UciWords words) {
     if (!state.replyReady) {
         best = reply = nullMove;
     } else if (best == nullMove) {
-        best = firstLegalMove(state, true);
+        best = state.allowedRootMoveCount > 0 ? state.allowedRootMoves[0] : firstLegalMove(state, true);
         reply = nullMove;
     }
     if (best == nullMove && state.replyReady && firstLegalMove(state, true) == nullMove) {
@@ -156,4 +188,5 @@ void uciGo(EngineState& state, UciWords words) {
     ++state.tableAge;
     state.depthLimit = 0;
     state.nodeCountOrigin = 0;
+    state.allowedRootMoveCount = 0;
 }

@@ -88,6 +88,9 @@ struct EngineState {
     std::int64_t nodeCount;  // 64 bits: a long think passes two thousand million nodes
     // Where a think starts counting: 0, or a count that puts a node limit on a poll.
     std::int64_t nodeCountOrigin;
+    // The engine's moves the root may search (a GUI's restriction); none listed = all.
+    std::int32_t allowedRootMoveCount;
+    Move allowedRootMoves[256];
     std::int32_t legalRootMoves;
     std::int32_t bestScore;
     std::int32_t previousScore;

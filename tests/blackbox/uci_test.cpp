@@ -131,6 +131,11 @@ TEST_F(Uci, LimitsStopAndClocks) {
     for (const char* nodes : {"2", "1000", "50000"})
         EXPECT_EQ(field(go("position startpos moves d2d4", std::string("nodes ") + nodes).first, "nodes"), nodes);
     EXPECT_EQ(field(go("position startpos", "depth 5").first, "depth"), "5");
+    // searchmoves: only the listed legal moves, up to the next parameter; none legal, no limit.
+    const std::string backRank = "position fen 6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
+    EXPECT_EQ(go(backRank, "searchmoves g1f1 a1a7 depth 4").second.substr(0, 13), "bestmove a1a7");
+    EXPECT_EQ(go(backRank, "depth 4 searchmoves g1f1").second.substr(0, 13), "bestmove g1f1");
+    EXPECT_EQ(go(backRank, "searchmoves a1b2 depth 3").second.substr(0, 13), "bestmove a1a8");
     EXPECT_NE(go("position startpos moves d2d4 d7d5", "movetime 200").second, "<timeout>");
 
     // A clock too short for a budget gives the first iteration only.

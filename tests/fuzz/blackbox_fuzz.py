@@ -557,6 +557,11 @@ class UciSession(Session):
                  "clock": f"wtime {r.choice([100, 1000, 5000])} btime {r.choice([100, 1000, 5000])}"
                           + r.choice(["", " winc 100 binc 100", " movestogo 1", " movestogo 30"]),
                  "ponder": "ponder wtime 2000 btime 2000"}[limit]
+        fen, _, legal = self.sf.pos(self.fen)
+        allowed = None
+        if legal and r.random() < 0.3:  # searchmoves: a few legal moves, now and then an impossible one
+            allowed = r.sample(sorted(legal), min(len(legal), r.choice([1, 2, 3])))
+            words += " searchmoves " + " ".join(allowed + r.choice([[], [], ["a1a1"]]))
         self.send(f"go {words}".encode())
         if limit in ("infinite", "ponder"):
             if r.random() < 0.5:
@@ -569,12 +574,13 @@ class UciSession(Session):
             return
         best = self.await_line("bestmove ")
         self.stats["moves"] += 1
-        fen, _, legal = self.sf.pos(self.fen)
         words = best.split()
         if words[1] == "0000" and not legal and len(words) == 2:
             return self.drain(0.02)
         if words[1] not in legal:
             raise Fault(f"illegal {best!r} in {fen}")
+        if allowed and words[1] not in allowed:
+            raise Fault(f"{best!r} is not among searchmoves {allowed} in {fen}")
         if len(words) == 4 and (words[2] != "ponder" or words[3] not in self.sf.pos(fen, words[1])[2]):
             raise Fault(f"illegal ponder move in {best!r} in {fen}")
         if len(words) not in (2, 4):
