@@ -24,7 +24,7 @@ protected:
     EngineProcess engine;
     void SetUp() override {
         engine.send("uci");
-        lines = engine.readLinesUntilQuiet(300);
+        lines = engine.readLinesUntilQuiet(300, 5000);  // an engine under an emulator starts slowly
     }
     void TearDown() override {
         engine.send("quit");
@@ -169,7 +169,9 @@ TEST_F(Uci, PonderThenPonderhitOrStop) {
 TEST(UciStart, QuitWhileThinkingAndOnlyAFirstLineUciStartsIt) {
     EngineProcess engine;
     engine.send("U C I\r");
-    EXPECT_EQ(engine.readLinesUntilQuiet().back(), "uciok");
+    const std::vector<std::string> identity = engine.readLinesUntilQuiet(300, 5000);
+    ASSERT_FALSE(identity.empty());
+    EXPECT_EQ(identity.back(), "uciok");
     engine.send("go infinite");
     engine.send("quit");
     EXPECT_EQ(engine.waitForExit(), 0);
@@ -178,7 +180,7 @@ TEST(UciStart, QuitWhileThinkingAndOnlyAFirstLineUciStartsIt) {
     for (const char* line : {"xboard", "uci", "isready"}) xboard.send(line);
     EXPECT_TRUE(xboard.readLinesUntilQuiet().empty());
     xboard.send("protover 2");
-    EXPECT_EQ(xboard.readLinesUntilQuiet().size(), 10u);
+    EXPECT_EQ(xboard.readLinesUntilQuiet(300, 5000).size(), 10u);
     xboard.send("quit");
     EXPECT_EQ(xboard.waitForExit(), 0);
 }
