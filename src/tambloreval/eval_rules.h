@@ -76,13 +76,6 @@ constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone s
 constexpr int middleGamePieces = 1725;  // above: middle game
 constexpr int queenOnly = 925;
 
-// True when the first occupied square along a diagonal (bishop) or line (rook) from the
-// square holds that colour's bishop (rook); queens do not count.
-bool whiteBishopSees(int square, const EngineState& state);
-bool whiteRookSees(int square, const EngineState& state);
-bool blackBishopSees(int square, const EngineState& state);
-bool blackRookSees(int square, const EngineState& state);
-
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
 void whitePawnShape(int square, NodeState& node, const EngineState& state);
 void blackPawnShape(int square, NodeState& node, const EngineState& state);

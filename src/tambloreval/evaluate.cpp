@@ -10,10 +10,22 @@ using namespace evalrules;
 
 namespace {
 
+// The bishops and rooks of each side (0 White, 1 Black; queens do not count), and the
+// unguarded minors whose exposure to them is asked once the walk has met every line
+// piece: a line piece sees a square when the first occupied square on its line from
+// there is its own, which spares walking every direction from the square.
+struct LineMen {
+    int bishops[2][16], rooks[2][16];
+    int bishopCount[2], rookCount[2];
+    int exposedKnights[2][16], exposedBishops[2][16];
+    int exposedKnightCount[2], exposedBishopCount[2];
+};
+
 // What one walk carries besides the node.
 struct Walk {
     NodeState& n;
     EngineState& st;
+    LineMen& lines;
     const std::uint8_t* b;
     bool pawnsChanged;
     bool passersFresh;
@@ -103,17 +115,15 @@ void blackPawnTerms(Walk& w, int s) {
 void whiteKnightTerms(Walk& w, int s) {
     const std::uint8_t* b = w.b;
     if (s == 43 && b[33] == whitePawn && b[64] == blackPawn) w.n.pieceTerms -= 20;  // blocks the c-pawn
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn &&
-        (blackRookSees(s, w.st) || blackBishopSees(s, w.st)))
-        w.n.pieceTerms -= 20;  // unguarded and in a slider's sight
+    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
+        w.lines.exposedKnights[0][w.lines.exposedKnightCount[0]++] = s;  // asked after the walk
 }
 
 void blackKnightTerms(Walk& w, int s) {
     const std::uint8_t* b = w.b;
     if (s == 73 && b[83] == blackPawn && b[54] == whitePawn) w.n.pieceTerms += 20;
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn &&
-        (whiteRookSees(s, w.st) || whiteBishopSees(s, w.st)))
-        w.n.pieceTerms += 20;
+    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
+        w.lines.exposedKnights[1][w.lines.exposedKnightCount[1]++] = s;
 }
 
 void whiteBishopTerms(Walk& w, int s) {
@@ -134,7 +144,8 @@ void whiteBishopTerms(Walk& w, int s) {
         while (!st.rayStopper[b[right]]) right += 11;
         w.n.pieceTerms += st.whiteBishopReach[std::max(left, right)];
     }
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn && blackRookSees(s, st)) w.n.pieceTerms -= 20;
+    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
+        w.lines.exposedBishops[0][w.lines.exposedBishopCount[0]++] = s;
 }
 
 void blackBishopTerms(Walk& w, int s) {
@@ -153,7 +164,8 @@ void blackBishopTerms(Walk& w, int s) {
         while (!st.rayStopper[b[right]]) right -= 9;
         w.n.pieceTerms -= st.blackBishopReach[std::min(left, right)];
     }
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn && whiteRookSees(s, st)) w.n.pieceTerms += 20;
+    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
+        w.lines.exposedBishops[1][w.lines.exposedBishopCount[1]++] = s;
 }
 
 // A rook penned in by pieces on the centre side of a wing file; the first occupied
@@ -288,6 +300,38 @@ void blackKingTerms(Walk& w, int s) {
     }
 }
 
+// Does one of these line pieces look at the square along a free line of its kind?
+bool seenFrom(const std::uint8_t* b, int square, const int* men, int count, const std::int8_t (&direction)[128][128]) {
+    for (int i = 0; i < count; ++i) {
+        const int d = direction[square][men[i]];
+        if (d == 0) continue;
+        int t = square + d;
+        while (b[t] == emptySquare) t += d;
+        if (t == men[i]) return true;
+    }
+    return false;
+}
+
+// An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
+// only rooks.
+void exposureTerms(Walk& w) {
+    const LineMen& m = w.lines;
+    const EngineState& st = w.st;
+    for (int side = 0; side < 2; ++side) {
+        const int enemy = 1 - side;
+        const int penalty = side == 0 ? -20 : 20;
+        for (int i = 0; i < m.exposedKnightCount[side]; ++i) {
+            const int s = m.exposedKnights[side][i];
+            if (seenFrom(w.b, s, m.rooks[enemy], m.rookCount[enemy], st.rookDirection) ||
+                seenFrom(w.b, s, m.bishops[enemy], m.bishopCount[enemy], st.bishopDirection))
+                w.n.pieceTerms += penalty;
+        }
+        for (int i = 0; i < m.exposedBishopCount[side]; ++i)
+            if (seenFrom(w.b, m.exposedBishops[side][i], m.rooks[enemy], m.rookCount[enemy], st.rookDirection))
+                w.n.pieceTerms += penalty;
+    }
+}
+
 // A bishop suffers from own pawns on its colour; two bishops make a pair.
 void bishopColourTerms(NodeState& n) {
     if (n.whiteBishopsOnDark) {
@@ -316,7 +360,10 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     n.pieceTerms = 0;
     n.kingPlacement = 0;
 
-    Walk w{n, st, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
+    LineMen lines;  // filled as the walk goes; only the counts start at zero
+    for (int side = 0; side < 2; ++side)
+        lines.bishopCount[side] = lines.rookCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
+    Walk w{n, st, lines, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
     // Only the occupied squares are visited, a rank at a time from a1 upwards.
     for (int rank = 0; rank < 8; ++rank) {
@@ -327,10 +374,22 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
             case blackPawn: blackPawnTerms(w, s); break;
             case whiteKnight: whiteKnightTerms(w, s); break;
             case blackKnight: blackKnightTerms(w, s); break;
-            case whiteBishop: whiteBishopTerms(w, s); break;
-            case blackBishop: blackBishopTerms(w, s); break;
-            case whiteRook: whiteRookTerms(w, s); break;
-            case blackRook: blackRookTerms(w, s); break;
+            case whiteBishop:
+                lines.bishops[0][lines.bishopCount[0]++] = s;
+                whiteBishopTerms(w, s);
+                break;
+            case blackBishop:
+                lines.bishops[1][lines.bishopCount[1]++] = s;
+                blackBishopTerms(w, s);
+                break;
+            case whiteRook:
+                lines.rooks[0][lines.rookCount[0]++] = s;
+                whiteRookTerms(w, s);
+                break;
+            case blackRook:
+                lines.rooks[1][lines.rookCount[1]++] = s;
+                blackRookTerms(w, s);
+                break;
             case whiteQueen: whiteQueenTerms(w, s); break;
             case blackQueen: blackQueenTerms(w, s); break;
             case whiteKing: whiteKingTerms(w, s); break;
@@ -339,6 +398,7 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
             }
         }
     }
+    exposureTerms(w);
     bishopColourTerms(n);
     if (depth >= 0) kingSafety(n, st);
     n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
