@@ -10,13 +10,12 @@ using namespace evalrules;
 
 namespace {
 
-// The bishops and rooks of each side (0 White, 1 Black; queens do not count), and the
-// unguarded minors whose exposure to them is asked once the walk has met every line
-// piece: a line piece sees a square when the first occupied square on its line from
-// there is its own, which spares walking every direction from the square.
+// The pieces of each side, and the unguarded minors whose exposure to the enemy bishops
+// and rooks (queens do not count) is asked once the walk has met every piece: a line
+// piece sees a square when the first occupied square on its line from there is its own,
+// which spares walking every direction from the square.
 struct LineMen {
-    int bishops[2][16], rooks[2][16];
-    int bishopCount[2], rookCount[2];
+    PieceSquares men;
     int exposedKnights[2][16], exposedBishops[2][16];
     int exposedKnightCount[2], exposedBishopCount[2];
 };
@@ -316,18 +315,19 @@ bool seenFrom(const std::uint8_t* b, int square, const int* men, int count, cons
 // only rooks.
 void exposureTerms(Walk& w) {
     const LineMen& m = w.lines;
+    const PieceSquares& men = m.men;
     const EngineState& st = w.st;
     for (int side = 0; side < 2; ++side) {
         const int enemy = 1 - side;
         const int penalty = side == 0 ? -20 : 20;
         for (int i = 0; i < m.exposedKnightCount[side]; ++i) {
             const int s = m.exposedKnights[side][i];
-            if (seenFrom(w.b, s, m.rooks[enemy], m.rookCount[enemy], st.rookDirection) ||
-                seenFrom(w.b, s, m.bishops[enemy], m.bishopCount[enemy], st.bishopDirection))
+            if (seenFrom(w.b, s, men.rooks[enemy], men.rookCount[enemy], st.rookDirection) ||
+                seenFrom(w.b, s, men.bishops[enemy], men.bishopCount[enemy], st.bishopDirection))
                 w.n.pieceTerms += penalty;
         }
         for (int i = 0; i < m.exposedBishopCount[side]; ++i)
-            if (seenFrom(w.b, m.exposedBishops[side][i], m.rooks[enemy], m.rookCount[enemy], st.rookDirection))
+            if (seenFrom(w.b, m.exposedBishops[side][i], men.rooks[enemy], men.rookCount[enemy], st.rookDirection))
                 w.n.pieceTerms += penalty;
     }
 }
@@ -362,7 +362,8 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
 
     LineMen lines;  // filled as the walk goes; only the counts start at zero
     for (int side = 0; side < 2; ++side)
-        lines.bishopCount[side] = lines.rookCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
+        lines.men.knightCount[side] = lines.men.bishopCount[side] = lines.men.rookCount[side] =
+            lines.men.queenCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
     Walk w{n, st, lines, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
     // Only the occupied squares are visited, a rank at a time from a1 upwards.
@@ -372,26 +373,38 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
             switch (b[s]) {
             case whitePawn: whitePawnTerms(w, s); break;
             case blackPawn: blackPawnTerms(w, s); break;
-            case whiteKnight: whiteKnightTerms(w, s); break;
-            case blackKnight: blackKnightTerms(w, s); break;
+            case whiteKnight:
+                lines.men.knights[0][lines.men.knightCount[0]++] = s;
+                whiteKnightTerms(w, s);
+                break;
+            case blackKnight:
+                lines.men.knights[1][lines.men.knightCount[1]++] = s;
+                blackKnightTerms(w, s);
+                break;
             case whiteBishop:
-                lines.bishops[0][lines.bishopCount[0]++] = s;
+                lines.men.bishops[0][lines.men.bishopCount[0]++] = s;
                 whiteBishopTerms(w, s);
                 break;
             case blackBishop:
-                lines.bishops[1][lines.bishopCount[1]++] = s;
+                lines.men.bishops[1][lines.men.bishopCount[1]++] = s;
                 blackBishopTerms(w, s);
                 break;
             case whiteRook:
-                lines.rooks[0][lines.rookCount[0]++] = s;
+                lines.men.rooks[0][lines.men.rookCount[0]++] = s;
                 whiteRookTerms(w, s);
                 break;
             case blackRook:
-                lines.rooks[1][lines.rookCount[1]++] = s;
+                lines.men.rooks[1][lines.men.rookCount[1]++] = s;
                 blackRookTerms(w, s);
                 break;
-            case whiteQueen: whiteQueenTerms(w, s); break;
-            case blackQueen: blackQueenTerms(w, s); break;
+            case whiteQueen:
+                lines.men.queens[0][lines.men.queenCount[0]++] = s;
+                whiteQueenTerms(w, s);
+                break;
+            case blackQueen:
+                lines.men.queens[1][lines.men.queenCount[1]++] = s;
+                blackQueenTerms(w, s);
+                break;
             case whiteKing: whiteKingTerms(w, s); break;
             case blackKing: blackKingTerms(w, s); break;
             default: break;
@@ -400,6 +413,6 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     }
     exposureTerms(w);
     bishopColourTerms(n);
-    if (depth >= 0) kingSafety(n, st);
+    if (depth >= 0) kingSafety(n, st, lines.men);
     n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
 }
