@@ -1,4 +1,6 @@
 // King danger: how few squares of the king's zone are safe from the enemy.
+#include <cstdlib>
+
 #include "tamblorbasis/rank_words.h"
 #include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
@@ -20,20 +22,46 @@ inline bool anySees(const std::uint8_t* b, int square, const int* men, int count
     return false;
 }
 
+// The attacker's men that can reach some square of a zone at all: knights within three
+// king steps of its centre, sliders on a file, rank or diagonal that crosses it.
+struct ZoneMen {
+    int knights[16], rooks[16], bishops[16], queens[16];
+    int knightCount = 0, rookCount = 0, bishopCount = 0, queenCount = 0;
+};
+
+ZoneMen zoneMen(const EngineState& st, const PieceSquares& m, int side, int centre) {
+    ZoneMen z;
+    const int file = st.fileOf[centre], rank = st.rankOf[centre];
+    const auto straight = [&](int p) { return std::abs(st.fileOf[p] - file) <= 1 || std::abs(st.rankOf[p] - rank) <= 1; };
+    const auto diagonal = [&](int p) {
+        return std::abs(st.fileOf[p] - st.rankOf[p] - (file - rank)) <= 2 ||
+               std::abs(st.fileOf[p] + st.rankOf[p] - (file + rank)) <= 2;
+    };
+    for (int i = 0; i < m.knightCount[side]; ++i)
+        if (st.squareDistance[centre][m.knights[side][i]] <= 3) z.knights[z.knightCount++] = m.knights[side][i];
+    for (int i = 0; i < m.rookCount[side]; ++i)
+        if (straight(m.rooks[side][i])) z.rooks[z.rookCount++] = m.rooks[side][i];
+    for (int i = 0; i < m.bishopCount[side]; ++i)
+        if (diagonal(m.bishops[side][i])) z.bishops[z.bishopCount++] = m.bishops[side][i];
+    for (int i = 0; i < m.queenCount[side]; ++i)
+        if (straight(m.queens[side][i]) || diagonal(m.queens[side][i])) z.queens[z.queenCount++] = m.queens[side][i];
+    return z;
+}
+
 // isSquareAttacked asked of the attacker's pieces rather than of the eight lines: each
 // zone square meets only the few men that stand on one of its lines.
-bool attackedBy(const EngineState& st, const PieceSquares& m, int side, int sq) {
+bool attackedBy(const EngineState& st, const ZoneMen& z, int side, int sq) {
     const std::uint8_t* b = st.position.squares;
     if (side == 0 ? (b[sq - 9] == whitePawn || b[sq - 11] == whitePawn)
                   : (b[sq + 9] == blackPawn || b[sq + 11] == blackPawn))
         return true;
     const int king = side == 0 ? st.position.whiteKingSquare : st.position.blackKingSquare;
     if (st.squareDistance[sq][king] == 1) return true;
-    for (int i = 0; i < m.knightCount[side]; ++i)
-        if (st.knightStep[sq][m.knights[side][i]] != 0) return true;
-    return anySees(b, sq, m.rooks[side], m.rookCount[side], st.rookDirection) ||
-           anySees(b, sq, m.bishops[side], m.bishopCount[side], st.bishopDirection) ||
-           anySees(b, sq, m.queens[side], m.queenCount[side], st.queenDirection);
+    for (int i = 0; i < z.knightCount; ++i)
+        if (st.knightStep[sq][z.knights[i]] != 0) return true;
+    return anySees(b, sq, z.rooks, z.rookCount, st.rookDirection) ||
+           anySees(b, sq, z.bishops, z.bishopCount, st.bishopDirection) ||
+           anySees(b, sq, z.queens, z.queenCount, st.queenDirection);
 }
 
 // The king is lifted off its square so that sliders attacking it also reach the squares
@@ -44,11 +72,12 @@ int zoneDanger(EngineState& st, const PieceSquares& m, int king, bool attackerIs
     b[king] = emptySquare;
     const int centre = st.inwardSquare[king];
     const int side = attackerIsWhite ? 0 : 1;
+    const ZoneMen z = zoneMen(st, m, side, centre);
     int safe = 0;
     for (int offset : kingZoneOffsets) {
         const int sq = centre + offset;
         if (!attackerIsWhite && (b[sq] & 3) == 2) continue;
-        if (attackedBy(st, m, side, sq)) continue;
+        if (attackedBy(st, z, side, sq)) continue;
         if (++safe == 5) break;
     }
     b[king] = kingValue;
