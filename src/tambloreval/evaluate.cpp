@@ -366,9 +366,19 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
             lines.men.queenCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
     Walk w{n, st, lines, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
-    // Only the occupied squares are visited, a rank at a time from a1 upwards.
+    // Only the occupied squares are visited, a rank at a time from a1 upwards. When neither
+    // the pawn structure nor the passed pawns are due, a pawn's one term is the blocked
+    // centre pawn at home, asked here, and the walk passes the pawns by.
+    if (!passersFresh) {
+        if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
+        if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
+        if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
+        if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
+    }
     for (int rank = 0; rank < 8; ++rank) {
-        for (std::uint64_t occupied = occupiedFlags(rankWord(b, rank)); occupied != 0; occupied &= occupied - 1) {
+        const std::uint64_t word = rankWord(b, rank);
+        for (std::uint64_t occupied = passersFresh ? occupiedFlags(word) : nonPawnFlags(word); occupied != 0;
+             occupied &= occupied - 1) {
             const int s = 21 + 10 * rank + lowestFlagFile(occupied);
             switch (b[s]) {
             case whitePawn: whitePawnTerms(w, s); break;
