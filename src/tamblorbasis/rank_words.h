@@ -27,6 +27,8 @@ inline std::uint64_t occupiedFlags(std::uint64_t word) {
     word |= word >> 1;
     return word & rankFlagBits;
 }
+// Flags of the squares that hold anything but a pawn (every other value is 4 or more).
+inline std::uint64_t nonPawnFlags(std::uint64_t word) { return ((word >> 2) | (word >> 3) | (word >> 4)) & rankFlagBits; }
 
 // The bit of the highest flag (8 x its file index), and the file index (0 = a) of the
 // lowest flag; flags must not be 0.

@@ -76,12 +76,15 @@ constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone s
 constexpr int middleGamePieces = 1725;  // above: middle game
 constexpr int queenOnly = 925;
 
-// True when the first occupied square along a diagonal (bishop) or line (rook) from the
-// square holds that colour's bishop (rook); queens do not count.
-bool whiteBishopSees(int square, const EngineState& state);
-bool whiteRookSees(int square, const EngineState& state);
-bool blackBishopSees(int square, const EngineState& state);
-bool blackRookSees(int square, const EngineState& state);
+// Each side's knights, bishops, rooks and queens (0 White, 1 Black), as a board walk
+// meets them.
+struct PieceSquares {
+    int knights[2][16], bishops[2][16], rooks[2][16], queens[2][16];
+    int knightCount[2], bishopCount[2], rookCount[2], queenCount[2];
+};
+void gatherPieces(PieceSquares& men, const EngineState& state);
+// kingSafety with the pieces already gathered.
+void kingSafety(NodeState& node, EngineState& state, const PieceSquares& men);
 
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
 void whitePawnShape(int square, NodeState& node, const EngineState& state);
