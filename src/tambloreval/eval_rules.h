@@ -86,6 +86,20 @@ void gatherPieces(PieceSquares& men, const EngineState& state);
 // kingSafety with the pieces already gathered.
 void kingSafety(NodeState& node, EngineState& state, const PieceSquares& men);
 
+// Does one of these sliders see the square: is the first occupied square on its line
+// from there its own?
+inline bool seenFrom(const std::uint8_t* b, int square, const int* men, int count,
+                     const std::int8_t (&direction)[128][128]) {
+    for (int i = 0; i < count; ++i) {
+        const int d = direction[square][men[i]];
+        if (d == 0) continue;
+        int t = square + d;
+        while (b[t] == emptySquare) t += d;
+        if (t == men[i]) return true;
+    }
+    return false;
+}
+
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
 void whitePawnShape(int square, NodeState& node, const EngineState& state);
 void blackPawnShape(int square, NodeState& node, const EngineState& state);

@@ -299,18 +299,6 @@ void blackKingTerms(Walk& w, int s) {
     }
 }
 
-// Does one of these line pieces look at the square along a free line of its kind?
-bool seenFrom(const std::uint8_t* b, int square, const int* men, int count, const std::int8_t (&direction)[128][128]) {
-    for (int i = 0; i < count; ++i) {
-        const int d = direction[square][men[i]];
-        if (d == 0) continue;
-        int t = square + d;
-        while (b[t] == emptySquare) t += d;
-        if (t == men[i]) return true;
-    }
-    return false;
-}
-
 // An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
 // only rooks.
 void exposureTerms(Walk& w) {

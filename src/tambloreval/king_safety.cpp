@@ -9,19 +9,6 @@ using namespace evalrules;
 
 namespace {
 
-// A slider attacks the square when the first occupied square on its line from there is its own.
-inline bool anySees(const std::uint8_t* b, int square, const int* men, int count,
-                    const std::int8_t (&direction)[128][128]) {
-    for (int i = 0; i < count; ++i) {
-        const int d = direction[square][men[i]];
-        if (d == 0) continue;
-        int t = square + d;
-        while (b[t] == emptySquare) t += d;
-        if (t == men[i]) return true;
-    }
-    return false;
-}
-
 // The attacker's men that can reach some square of a zone at all: knights within three
 // king steps of its centre, sliders on a file, rank or diagonal that crosses it.
 struct ZoneMen {
@@ -59,9 +46,9 @@ bool attackedBy(const EngineState& st, const ZoneMen& z, int side, int sq) {
     if (st.squareDistance[sq][king] == 1) return true;
     for (int i = 0; i < z.knightCount; ++i)
         if (st.knightStep[sq][z.knights[i]] != 0) return true;
-    return anySees(b, sq, z.rooks, z.rookCount, st.rookDirection) ||
-           anySees(b, sq, z.bishops, z.bishopCount, st.bishopDirection) ||
-           anySees(b, sq, z.queens, z.queenCount, st.queenDirection);
+    return seenFrom(b, sq, z.rooks, z.rookCount, st.rookDirection) ||
+           seenFrom(b, sq, z.bishops, z.bishopCount, st.bishopDirection) ||
+           seenFrom(b, sq, z.queens, z.queenCount, st.queenDirection);
 }
 
 // The king is lifted off its square so that sliders attacking it also reach the squares
