@@ -47,6 +47,14 @@ protected:
             if (startsWith(line, "info depth ")) info = line;
         return {info, got.back()};
     }
+    // Sends isready to a running search: readyok comes between its info lines.
+    void expectReadyWhileThinking() {
+        engine.send("isready");
+        std::string line;
+        do line = engine.readLine();
+        while (startsWith(line, "info "));
+        EXPECT_EQ(line, "readyok");
+    }
     std::vector<std::string> lines;
 };
 
@@ -118,14 +126,10 @@ TEST_F(Uci, MovesOfThePositionCommandAndMatesForEitherColour) {
 TEST_F(Uci, LimitsStopAndClocks) {
     engine.send("position fen 6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
     engine.send("go infinite");
-    engine.send("isready");
-    std::vector<std::string> got;
-    while (got.empty() || startsWith(got.back(), "info ")) got.push_back(engine.readLine());
-    EXPECT_EQ(got.back(), "readyok");
+    expectReadyWhileThinking();
     EXPECT_TRUE(engine.readLinesUntilQuiet(300).empty());  // the mate is found; it waits
     engine.send("stop");
-    got = search();
-    EXPECT_EQ(got.back(), "bestmove a1a8");
+    EXPECT_EQ(search().back(), "bestmove a1a8");
     EXPECT_TRUE(engine.readLinesUntilQuiet().empty());  // one bestmove only
 
     for (const char* nodes : {"2", "1000", "50000"})
@@ -155,13 +159,10 @@ TEST_F(Uci, PonderThenPonderhitOrStop) {
     for (const char* end : {"ponderhit", "stop"}) {
         engine.send("position startpos moves e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4 g8f6 e1g1 f8e7 f1e1 b7b5 a4b3 d7d6");
         engine.send("go ponder wtime 2000 btime 2000");
-        engine.send("isready");
-        std::vector<std::string> got;
-        while (got.empty() || startsWith(got.back(), "info ")) got.push_back(engine.readLine());
-        EXPECT_EQ(got.back(), "readyok");
+        expectReadyWhileThinking();
         engine.send(end);
-        got = search();
-        EXPECT_TRUE(startsWith(got.back(), "bestmove ")) << got.back();
+        const std::string best = search().back();
+        EXPECT_TRUE(startsWith(best, "bestmove ")) << best;
         EXPECT_TRUE(engine.readLinesUntilQuiet().empty());
     }
 }
