@@ -1,8 +1,10 @@
 #pragma once
 // Constant data and helpers shared by the evaluation's own files; not used elsewhere.
 #include <array>
+#include <bit>
 #include <cstdint>
 
+#include "tambloreval/board_sets.h"
 #include "tamblorvars/tamblorvars.h"
 
 namespace evalrules {
@@ -76,26 +78,19 @@ constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone s
 constexpr int middleGamePieces = 1725;  // above: middle game
 constexpr int queenOnly = 925;
 
-// Each side's knights, bishops, rooks and queens (0 White, 1 Black), as a board walk
-// meets them.
-struct PieceSquares {
-    int knights[2][16], bishops[2][16], rooks[2][16], queens[2][16];
-    int knightCount[2], bishopCount[2], rookCount[2], queenCount[2];
-};
-void gatherPieces(PieceSquares& men, const EngineState& state);
-// kingSafety with the pieces already gathered.
-void kingSafety(NodeState& node, EngineState& state, const PieceSquares& men);
+// The king terms, given the board's sets.
+void kingSafety(NodeState& node, EngineState& state, const BoardSets& sets);
 
 // Does one of these sliders see the square: is the first occupied square on its line
 // from there its own?
-inline bool seenFrom(const std::uint8_t* b, int square, const int* men, int count,
-                     const std::int8_t (&direction)[128][128]) {
-    for (int i = 0; i < count; ++i) {
-        const int d = direction[square][men[i]];
+inline bool seenFrom(const std::uint8_t* b, int square, std::uint64_t men, const std::int8_t (&direction)[128][128]) {
+    for (; men != 0; men &= men - 1) {
+        const int man = squareOfBit[std::countr_zero(men)];
+        const int d = direction[square][man];
         if (d == 0) continue;
         int t = square + d;
         while (b[t] == emptySquare) t += d;
-        if (t == men[i]) return true;
+        if (t == man) return true;
     }
     return false;
 }

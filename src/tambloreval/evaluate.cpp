@@ -2,7 +2,7 @@
 // passed pawns when they are due, the bishop colour terms and the king safety.
 #include <algorithm>
 
-#include "tamblorbasis/rank_words.h"
+#include "tambloreval/board_sets.h"
 #include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 
@@ -10,21 +10,10 @@ using namespace evalrules;
 
 namespace {
 
-// The pieces of each side, and the unguarded minors whose exposure to the enemy bishops
-// and rooks (queens do not count) is asked once the walk has met every piece: a line
-// piece sees a square when the first occupied square on its line from there is its own,
-// which spares walking every direction from the square.
-struct LineMen {
-    PieceSquares men;
-    int exposedKnights[2][16], exposedBishops[2][16];
-    int exposedKnightCount[2], exposedBishopCount[2];
-};
-
 // What one walk carries besides the node.
 struct Walk {
     NodeState& n;
     EngineState& st;
-    LineMen& lines;
     const std::uint8_t* b;
     bool pawnsChanged;
     bool passersFresh;
@@ -114,15 +103,11 @@ void blackPawnTerms(Walk& w, int s) {
 void whiteKnightTerms(Walk& w, int s) {
     const std::uint8_t* b = w.b;
     if (s == 43 && b[33] == whitePawn && b[64] == blackPawn) w.n.pieceTerms -= 20;  // blocks the c-pawn
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
-        w.lines.exposedKnights[0][w.lines.exposedKnightCount[0]++] = s;  // asked after the walk
 }
 
 void blackKnightTerms(Walk& w, int s) {
     const std::uint8_t* b = w.b;
     if (s == 73 && b[83] == blackPawn && b[54] == whitePawn) w.n.pieceTerms += 20;
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
-        w.lines.exposedKnights[1][w.lines.exposedKnightCount[1]++] = s;
 }
 
 void whiteBishopTerms(Walk& w, int s) {
@@ -143,8 +128,6 @@ void whiteBishopTerms(Walk& w, int s) {
         while (!st.rayStopper[b[right]]) right += 11;
         w.n.pieceTerms += st.whiteBishopReach[std::max(left, right)];
     }
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
-        w.lines.exposedBishops[0][w.lines.exposedBishopCount[0]++] = s;
 }
 
 void blackBishopTerms(Walk& w, int s) {
@@ -163,8 +146,6 @@ void blackBishopTerms(Walk& w, int s) {
         while (!st.rayStopper[b[right]]) right -= 9;
         w.n.pieceTerms -= st.blackBishopReach[std::min(left, right)];
     }
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
-        w.lines.exposedBishops[1][w.lines.exposedBishopCount[1]++] = s;
 }
 
 // A rook penned in by pieces on the centre side of a wing file; the first occupied
@@ -300,24 +281,26 @@ void blackKingTerms(Walk& w, int s) {
 }
 
 // An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
-// only rooks.
-void exposureTerms(Walk& w) {
-    const LineMen& m = w.lines;
-    const PieceSquares& men = m.men;
-    const EngineState& st = w.st;
-    for (int side = 0; side < 2; ++side) {
-        const int enemy = 1 - side;
-        const int penalty = side == 0 ? -20 : 20;
-        for (int i = 0; i < m.exposedKnightCount[side]; ++i) {
-            const int s = m.exposedKnights[side][i];
-            if (seenFrom(w.b, s, men.rooks[enemy], men.rookCount[enemy], st.rookDirection) ||
-                seenFrom(w.b, s, men.bishops[enemy], men.bishopCount[enemy], st.bishopDirection))
-                w.n.pieceTerms += penalty;
-        }
-        for (int i = 0; i < m.exposedBishopCount[side]; ++i)
-            if (seenFrom(w.b, m.exposedBishops[side][i], men.rooks[enemy], men.rookCount[enemy], st.rookDirection))
-                w.n.pieceTerms += penalty;
-    }
+// only rooks (queens do not count). A line piece sees a square when the first occupied
+// square on its line from there is its own.
+int exposure(const Walk& w, const BoardSets& sets, std::uint64_t own, std::uint64_t guarded, std::uint64_t enemy) {
+    const std::uint64_t rooks = sets.rooks & enemy, bishops = sets.bishops & enemy;
+    int count = 0;
+    if ((rooks | bishops) == 0) return 0;
+    forEachSquare(sets.knights & own & ~guarded, [&](int s) {
+        if (seenFrom(w.b, s, rooks, w.st.rookDirection) || seenFrom(w.b, s, bishops, w.st.bishopDirection)) ++count;
+    });
+    if (rooks != 0)
+        forEachSquare(sets.bishops & own & ~guarded, [&](int s) {
+            if (seenFrom(w.b, s, rooks, w.st.rookDirection)) ++count;
+        });
+    return count;
+}
+
+void exposureTerms(Walk& w, const BoardSets& sets) {
+    const std::uint64_t pawns = sets.pawns;
+    w.n.pieceTerms -= 20 * exposure(w, sets, sets.white, whitePawnGuards(pawns & sets.white), sets.black);
+    w.n.pieceTerms += 20 * exposure(w, sets, sets.black, blackPawnGuards(pawns & sets.black), sets.white);
 }
 
 // A bishop suffers from own pawns on its colour; two bishops make a pair.
@@ -348,69 +331,32 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     n.pieceTerms = 0;
     n.kingPlacement = 0;
 
-    LineMen lines;  // filled as the walk goes; only the counts start at zero
-    for (int side = 0; side < 2; ++side)
-        lines.men.knightCount[side] = lines.men.bishopCount[side] = lines.men.rookCount[side] =
-            lines.men.queenCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
-    Walk w{n, st, lines, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
+    Walk w{n, st, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
-    // Only the occupied squares are visited, a rank at a time from a1 upwards. When neither
-    // the pawn structure nor the passed pawns are due, a pawn's one term is the blocked
-    // centre pawn at home, asked here, and the walk passes the pawns by.
-    if (!passersFresh) {
+    const BoardSets sets = readBoardSets(b);
+    // When neither the pawn structure nor the passed pawns are due, a pawn's one term is
+    // the blocked centre pawn at home, asked here, and the pawns are passed by.
+    if (passersFresh) {
+        forEachSquare(sets.pawns & sets.white, [&](int s) { whitePawnTerms(w, s); });
+        forEachSquare(sets.pawns & sets.black, [&](int s) { blackPawnTerms(w, s); });
+    } else {
         if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
         if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
         if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
         if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
     }
-    for (int rank = 0; rank < 8; ++rank) {
-        const std::uint64_t word = rankWord(b, rank);
-        for (std::uint64_t occupied = passersFresh ? occupiedFlags(word) : nonPawnFlags(word); occupied != 0;
-             occupied &= occupied - 1) {
-            const int s = 21 + 10 * rank + lowestFlagFile(occupied);
-            switch (b[s]) {
-            case whitePawn: whitePawnTerms(w, s); break;
-            case blackPawn: blackPawnTerms(w, s); break;
-            case whiteKnight:
-                lines.men.knights[0][lines.men.knightCount[0]++] = s;
-                whiteKnightTerms(w, s);
-                break;
-            case blackKnight:
-                lines.men.knights[1][lines.men.knightCount[1]++] = s;
-                blackKnightTerms(w, s);
-                break;
-            case whiteBishop:
-                lines.men.bishops[0][lines.men.bishopCount[0]++] = s;
-                whiteBishopTerms(w, s);
-                break;
-            case blackBishop:
-                lines.men.bishops[1][lines.men.bishopCount[1]++] = s;
-                blackBishopTerms(w, s);
-                break;
-            case whiteRook:
-                lines.men.rooks[0][lines.men.rookCount[0]++] = s;
-                whiteRookTerms(w, s);
-                break;
-            case blackRook:
-                lines.men.rooks[1][lines.men.rookCount[1]++] = s;
-                blackRookTerms(w, s);
-                break;
-            case whiteQueen:
-                lines.men.queens[0][lines.men.queenCount[0]++] = s;
-                whiteQueenTerms(w, s);
-                break;
-            case blackQueen:
-                lines.men.queens[1][lines.men.queenCount[1]++] = s;
-                blackQueenTerms(w, s);
-                break;
-            case whiteKing: whiteKingTerms(w, s); break;
-            case blackKing: blackKingTerms(w, s); break;
-            default: break;
-            }
-        }
-    }
-    exposureTerms(w);
+    forEachSquare(sets.knights & sets.white, [&](int s) { whiteKnightTerms(w, s); });
+    forEachSquare(sets.knights & sets.black, [&](int s) { blackKnightTerms(w, s); });
+    forEachSquare(sets.bishops & sets.white, [&](int s) { whiteBishopTerms(w, s); });
+    forEachSquare(sets.bishops & sets.black, [&](int s) { blackBishopTerms(w, s); });
+    forEachSquare(sets.rooks & sets.white, [&](int s) { whiteRookTerms(w, s); });
+    forEachSquare(sets.rooks & sets.black, [&](int s) { blackRookTerms(w, s); });
+    forEachSquare(sets.queens & sets.white, [&](int s) { whiteQueenTerms(w, s); });
+    forEachSquare(sets.queens & sets.black, [&](int s) { blackQueenTerms(w, s); });
+    forEachSquare(sets.kings & sets.white, [&](int s) { whiteKingTerms(w, s); });
+    forEachSquare(sets.kings & sets.black, [&](int s) { blackKingTerms(w, s); });
+    exposureTerms(w, sets);
     bishopColourTerms(n);
-    if (depth >= 0) kingSafety(n, st, lines.men);
+    if (depth >= 0) kingSafety(n, st, sets);
     n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
 }
