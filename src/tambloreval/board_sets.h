@@ -54,6 +54,21 @@ constexpr int kingLeaps[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, 
 constexpr std::array<std::uint64_t, 64> knightReach = leapMasks(knightLeaps);
 constexpr std::array<std::uint64_t, 64> kingReach = leapMasks(kingLeaps);
 
+// The squares on a square's file and rank, and on its diagonals: where a rook or a
+// bishop must stand to see it at all.
+constexpr std::array<std::uint64_t, 64> lineMasks(bool straight) {
+    std::array<std::uint64_t, 64> t{};
+    for (int a = 0; a < 64; ++a)
+        for (int bit = 0; bit < 64; ++bit) {
+            const int df = (bit & 7) - (a & 7), dr = (bit >> 3) - (a >> 3);
+            const bool on = straight ? (df == 0) != (dr == 0) : df != 0 && (df == dr || df == -dr);
+            if (on) t[a] |= std::uint64_t{1} << bit;
+        }
+    return t;
+}
+constexpr std::array<std::uint64_t, 64> straightLines = lineMasks(true);
+constexpr std::array<std::uint64_t, 64> diagonalLines = lineMasks(false);
+
 // Calls visit(square) for every square of the set, from a1 upwards.
 template <class Visit>
 inline void forEachSquare(std::uint64_t set, Visit visit) {

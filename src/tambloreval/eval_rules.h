@@ -82,17 +82,26 @@ constexpr int queenOnly = 925;
 void kingSafety(NodeState& node, EngineState& state, const BoardSets& sets);
 
 // Does one of these sliders see the square: is the first occupied square on its line
-// from there its own?
+// from there its own? Only the men on the square's lines are asked.
 inline bool seenFrom(const std::uint8_t* b, int square, std::uint64_t men, const std::int8_t (&direction)[128][128]) {
     for (; men != 0; men &= men - 1) {
         const int man = squareOfBit[std::countr_zero(men)];
         const int d = direction[square][man];
-        if (d == 0) continue;
         int t = square + d;
         while (b[t] == emptySquare) t += d;
         if (t == man) return true;
     }
     return false;
+}
+inline bool seenByRooks(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t rooks) {
+    return seenFrom(b, square, rooks & straightLines[bitOfSquare[square]], st.rookDirection);
+}
+inline bool seenByBishops(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t bishops) {
+    return seenFrom(b, square, bishops & diagonalLines[bitOfSquare[square]], st.bishopDirection);
+}
+inline bool seenByQueens(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t queens) {
+    const int bit = bitOfSquare[square];
+    return seenFrom(b, square, queens & (straightLines[bit] | diagonalLines[bit]), st.queenDirection);
 }
 
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.

@@ -1,6 +1,8 @@
 // The static evaluation's board walk: every piece's placement terms, pawn structure and
 // passed pawns when they are due, the bishop colour terms and the king safety.
 #include <algorithm>
+#include <array>
+#include <bit>
 
 #include "tambloreval/board_sets.h"
 #include "tambloreval/eval_rules.h"
@@ -15,6 +17,7 @@ struct Walk {
     NodeState& n;
     EngineState& st;
     const std::uint8_t* b;
+    std::uint64_t pawns;  // both colours, as board sets
     bool pawnsChanged;
     bool passersFresh;
     int toMoveTempo;  // 1 when White is to move (odd ply)
@@ -100,14 +103,35 @@ void blackPawnTerms(Walk& w, int s) {
     if (w.passersFresh && !(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
 }
 
-void whiteKnightTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    if (s == 43 && b[33] == whitePawn && b[64] == blackPawn) w.n.pieceTerms -= 20;  // blocks the c-pawn
-}
+// A bishop's diagonal in one direction, by set bit: its squares, and the first square off
+// the board at its end. The bishop's look ends at the first pawn, or there.
+struct Diagonal {
+    std::uint64_t squares;
+    int exit;
+};
 
-void blackKnightTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    if (s == 73 && b[83] == blackPawn && b[54] == whitePawn) w.n.pieceTerms += 20;
+constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
+    std::array<Diagonal, 64> t{};
+    for (int bit = 0; bit < 64; ++bit) {
+        int f = (bit & 7) + fileStep, r = (bit >> 3) + rankStep;
+        for (; f >= 0 && f < 8 && r >= 0 && r < 8; f += fileStep, r += rankStep)
+            t[bit].squares |= std::uint64_t{1} << (8 * r + f);
+        t[bit].exit = 21 + 10 * r + f;  // the frame square, in mailbox numbering
+    }
+    return t;
+}
+constexpr std::array<Diagonal, 64> upLeft = diagonals(-1, 1), upRight = diagonals(1, 1);
+constexpr std::array<Diagonal, 64> downLeft = diagonals(-1, -1), downRight = diagonals(1, -1);
+
+// Where the look along a diagonal stops: the nearest pawn, upwards the lowest bit,
+// downwards the highest.
+inline int stopUp(const Diagonal& d, std::uint64_t pawns) {
+    const std::uint64_t hit = d.squares & pawns;
+    return hit != 0 ? squareOfBit[std::countr_zero(hit)] : d.exit;
+}
+inline int stopDown(const Diagonal& d, std::uint64_t pawns) {
+    const std::uint64_t hit = d.squares & pawns;
+    return hit != 0 ? squareOfBit[63 - std::countl_zero(hit)] : d.exit;
 }
 
 void whiteBishopTerms(Walk& w, int s) {
@@ -123,10 +147,8 @@ void whiteBishopTerms(Walk& w, int s) {
         w.n.pieceTerms += 28;
     } else {
         // How far the bishop reaches forward, through pieces but not past pawns.
-        int left = s + 9, right = s + 11;
-        while (!st.rayStopper[b[left]]) left += 9;
-        while (!st.rayStopper[b[right]]) right += 11;
-        w.n.pieceTerms += st.whiteBishopReach[std::max(left, right)];
+        const int bit = bitOfSquare[s];
+        w.n.pieceTerms += st.whiteBishopReach[std::max(stopUp(upLeft[bit], w.pawns), stopUp(upRight[bit], w.pawns))];
     }
 }
 
@@ -141,10 +163,8 @@ void blackBishopTerms(Walk& w, int s) {
     if (s < 40) {
         w.n.pieceTerms -= 28;
     } else {
-        int left = s - 11, right = s - 9;
-        while (!st.rayStopper[b[left]]) left -= 11;
-        while (!st.rayStopper[b[right]]) right -= 9;
-        w.n.pieceTerms -= st.blackBishopReach[std::min(left, right)];
+        const int bit = bitOfSquare[s];
+        w.n.pieceTerms -= st.blackBishopReach[std::min(stopDown(downLeft[bit], w.pawns), stopDown(downRight[bit], w.pawns))];
     }
 }
 
@@ -288,11 +308,11 @@ int exposure(const Walk& w, const BoardSets& sets, std::uint64_t own, std::uint6
     int count = 0;
     if ((rooks | bishops) == 0) return 0;
     forEachSquare(sets.knights & own & ~guarded, [&](int s) {
-        if (seenFrom(w.b, s, rooks, w.st.rookDirection) || seenFrom(w.b, s, bishops, w.st.bishopDirection)) ++count;
+        if (seenByRooks(w.st, w.b, s, rooks) || seenByBishops(w.st, w.b, s, bishops)) ++count;
     });
     if (rooks != 0)
         forEachSquare(sets.bishops & own & ~guarded, [&](int s) {
-            if (seenFrom(w.b, s, rooks, w.st.rookDirection)) ++count;
+            if (seenByRooks(w.st, w.b, s, rooks)) ++count;
         });
     return count;
 }
@@ -331,9 +351,10 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     n.pieceTerms = 0;
     n.kingPlacement = 0;
 
-    Walk w{n, st, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
+    Walk w{n, st, st.position.squares, 0, pawnsChanged, passersFresh, st.ply & 1};
     const std::uint8_t* b = w.b;
     const BoardSets sets = readBoardSets(b);
+    w.pawns = sets.pawns;
     // When neither the pawn structure nor the passed pawns are due, a pawn's one term is
     // the blocked centre pawn at home, asked here, and the pawns are passed by.
     if (passersFresh) {
@@ -345,8 +366,9 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
         if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
         if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
     }
-    forEachSquare(sets.knights & sets.white, [&](int s) { whiteKnightTerms(w, s); });
-    forEachSquare(sets.knights & sets.black, [&](int s) { blackKnightTerms(w, s); });
+    // A knight's one placement term: standing in front of the c-pawn at home.
+    if (b[43] == whiteKnight && b[33] == whitePawn && b[64] == blackPawn) n.pieceTerms -= 20;
+    if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) n.pieceTerms += 20;
     forEachSquare(sets.bishops & sets.white, [&](int s) { whiteBishopTerms(w, s); });
     forEachSquare(sets.bishops & sets.black, [&](int s) { blackBishopTerms(w, s); });
     forEachSquare(sets.rooks & sets.white, [&](int s) { whiteRookTerms(w, s); });

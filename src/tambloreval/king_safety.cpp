@@ -58,8 +58,7 @@ int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIs
         b[king] = emptySquare;
         for (; open != 0 && safe < 5; open &= open - 1) {
             const int sq = squareOfBit[std::countr_zero(open)];
-            if (!seenFrom(b, sq, rooks, st.rookDirection) && !seenFrom(b, sq, bishops, st.bishopDirection) &&
-                !seenFrom(b, sq, queens, st.queenDirection))
+            if (!seenByRooks(st, b, sq, rooks) && !seenByBishops(st, b, sq, bishops) && !seenByQueens(st, b, sq, queens))
                 ++safe;
         }
         b[king] = kingValue;
