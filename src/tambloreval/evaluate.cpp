@@ -91,14 +91,11 @@ void blackPasser(Walk& w, int s) {
 // --- Pieces --------------------------------------------------------------------------
 
 void whitePawnTerms(Walk& w, int s) {
-    // A centre pawn still at home behind a blocked square hampers development.
-    if ((s == 34 || s == 35) && w.b[s + 10] != emptySquare) w.n.pieceTerms -= 20;
     if (w.pawnsChanged) whitePawnShape(s, w.n, w.st);
     if (w.passersFresh && !(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
 }
 
 void blackPawnTerms(Walk& w, int s) {
-    if ((s == 84 || s == 85) && w.b[s - 10] != emptySquare) w.n.pieceTerms += 20;
     if (w.pawnsChanged) blackPawnShape(s, w.n, w.st);
     if (w.passersFresh && !(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
 }
@@ -355,17 +352,16 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     const std::uint8_t* b = w.b;
     const BoardSets sets = readBoardSets(b);
     w.pawns = sets.pawns;
-    // When neither the pawn structure nor the passed pawns are due, a pawn's one term is
-    // the blocked centre pawn at home, asked here, and the pawns are passed by.
+    // A pawn's structure and passed-pawn terms only when they are due.
     if (passersFresh) {
         forEachSquare(sets.pawns & sets.white, [&](int s) { whitePawnTerms(w, s); });
         forEachSquare(sets.pawns & sets.black, [&](int s) { blackPawnTerms(w, s); });
-    } else {
-        if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
-        if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
-        if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
-        if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
     }
+    // A centre pawn still at home behind a blocked square hampers development.
+    if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
+    if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
+    if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
+    if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
     // A knight's one placement term: standing in front of the c-pawn at home.
     if (b[43] == whiteKnight && b[33] == whitePawn && b[64] == blackPawn) n.pieceTerms -= 20;
     if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) n.pieceTerms += 20;
