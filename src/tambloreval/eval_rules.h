@@ -93,15 +93,14 @@ inline bool seenFrom(const std::uint8_t* b, int square, std::uint64_t men, const
     }
     return false;
 }
-inline bool seenByRooks(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t rooks) {
-    return seenFrom(b, square, rooks & straightLines[bitOfSquare[square]], st.rookDirection);
-}
-inline bool seenByBishops(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t bishops) {
-    return seenFrom(b, square, bishops & diagonalLines[bitOfSquare[square]], st.bishopDirection);
-}
-inline bool seenByQueens(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t queens) {
+// Is the square seen along its file or rank by one of straightMen, or along a diagonal
+// by one of diagonalMen? The queen's directions serve both, as each man is asked only on
+// his own kind of line.
+inline bool seenBySliders(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t straightMen,
+                          std::uint64_t diagonalMen) {
     const int bit = bitOfSquare[square];
-    return seenFrom(b, square, queens & (straightLines[bit] | diagonalLines[bit]), st.queenDirection);
+    return seenFrom(b, square, (straightMen & straightLines[bit]) | (diagonalMen & diagonalLines[bit]),
+                    st.queenDirection);
 }
 
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.

@@ -305,11 +305,11 @@ int exposure(const Walk& w, const BoardSets& sets, std::uint64_t own, std::uint6
     int count = 0;
     if ((rooks | bishops) == 0) return 0;
     forEachSquare(sets.knights & own & ~guarded, [&](int s) {
-        if (seenByRooks(w.st, w.b, s, rooks) || seenByBishops(w.st, w.b, s, bishops)) ++count;
+        if (seenBySliders(w.st, w.b, s, rooks, bishops)) ++count;
     });
     if (rooks != 0)
         forEachSquare(sets.bishops & own & ~guarded, [&](int s) {
-            if (seenByRooks(w.st, w.b, s, rooks)) ++count;
+            if (seenBySliders(w.st, w.b, s, rooks, 0)) ++count;
         });
     return count;
 }

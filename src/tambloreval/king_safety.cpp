@@ -58,7 +58,7 @@ int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIs
         b[king] = emptySquare;
         for (; open != 0 && safe < 5; open &= open - 1) {
             const int sq = squareOfBit[std::countr_zero(open)];
-            if (!seenByRooks(st, b, sq, rooks) && !seenByBishops(st, b, sq, bishops) && !seenByQueens(st, b, sq, queens))
+            if (!seenBySliders(st, b, sq, rooks | queens, bishops | queens))
                 ++safe;
         }
         b[king] = kingValue;
