@@ -103,6 +103,22 @@ inline bool seenBySliders(const EngineState& st, const std::uint8_t* b, int squa
                     st.queenDirection);
 }
 
+// The pawn terms are a function of the board's pawns and of the node's pawn sets, which
+// lag behind the board below a lazily evaluated node; both are the key.
+struct PawnKey {
+    std::uint64_t boardWhite, boardBlack;  // board sets
+    std::uint64_t setWhite, setBlack;      // the node's pawn sets
+    bool operator==(const PawnKey&) const = default;
+};
+struct PawnMemo {
+    PawnKey key;
+    std::int32_t structure;
+    std::int32_t passers;  // valid when both sides keep more than middleGamePieces
+    bool filled, passersKnown;
+};
+// The slot for these pawns; its key may be another's.
+PawnMemo& pawnMemo(const PawnKey& key);
+
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
 void whitePawnShape(int square, NodeState& node, const EngineState& state);
 void blackPawnShape(int square, NodeState& node, const EngineState& state);

@@ -18,8 +18,7 @@ struct Walk {
     EngineState& st;
     const std::uint8_t* b;
     std::uint64_t pawns;  // both colours, as board sets
-    bool pawnsChanged;
-    bool passersFresh;
+    bool shapes;  // the pawn structure is due besides the passed pawns
     int toMoveTempo;  // 1 when White is to move (odd ply)
     int bestWhiteRunner = 0, bestBlackRunner = 0;
 };
@@ -91,13 +90,13 @@ void blackPasser(Walk& w, int s) {
 // --- Pieces --------------------------------------------------------------------------
 
 void whitePawnTerms(Walk& w, int s) {
-    if (w.pawnsChanged) whitePawnShape(s, w.n, w.st);
-    if (w.passersFresh && !(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
+    if (w.shapes) whitePawnShape(s, w.n, w.st);
+    if (!(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
 }
 
 void blackPawnTerms(Walk& w, int s) {
-    if (w.pawnsChanged) blackPawnShape(s, w.n, w.st);
-    if (w.passersFresh && !(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
+    if (w.shapes) blackPawnShape(s, w.n, w.st);
+    if (!(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
 }
 
 // A bishop's diagonal in one direction, by set bit: its squares, and the first square off
@@ -341,22 +340,44 @@ void bishopColourTerms(NodeState& n) {
 void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     // Above this material every passed-pawn term depends on the pawns alone, so the
     // parent's value stands until a pawn changes.
-    const bool passersFresh =
-        pawnsChanged || n.whitePieceMaterial <= middleGamePieces || n.blackPieceMaterial <= middleGamePieces;
-    if (pawnsChanged) n.pawnStructure = 0;
-    if (passersFresh) n.passedPawns = 0;
-    n.pieceTerms = 0;
-    n.kingPlacement = 0;
-
-    Walk w{n, st, st.position.squares, 0, pawnsChanged, passersFresh, st.ply & 1};
-    const std::uint8_t* b = w.b;
+    const bool middleGame = n.whitePieceMaterial > middleGamePieces && n.blackPieceMaterial > middleGamePieces;
+    const std::uint8_t* b = st.position.squares;
     const BoardSets sets = readBoardSets(b);
-    w.pawns = sets.pawns;
-    // A pawn's structure and passed-pawn terms only when they are due.
-    if (passersFresh) {
+    Walk w{n, st, b, sets.pawns, pawnsChanged, st.ply & 1};
+    bool walkPawns = pawnsChanged || !middleGame;
+
+    // New pawns may have been met before.
+    PawnMemo* memo = nullptr;
+    if (pawnsChanged) {
+        const PawnKey key{sets.pawns & sets.white, sets.pawns & sets.black, n.whitePawnSet, n.blackPawnSet};
+        memo = &pawnMemo(key);
+        if (memo->filled && memo->key == key) {
+            n.pawnStructure = memo->structure;
+            w.shapes = false;
+            if (middleGame && memo->passersKnown) {
+                n.passedPawns = memo->passers;
+                walkPawns = false;
+            }
+        } else {
+            *memo = PawnMemo{key, 0, 0, true, false};
+        }
+    }
+    if (w.shapes) n.pawnStructure = 0;
+    if (walkPawns) {
+        n.passedPawns = 0;
         forEachSquare(sets.pawns & sets.white, [&](int s) { whitePawnTerms(w, s); });
         forEachSquare(sets.pawns & sets.black, [&](int s) { blackPawnTerms(w, s); });
     }
+    if (memo != nullptr) {
+        memo->structure = n.pawnStructure;
+        if (middleGame) {
+            memo->passers = n.passedPawns;
+            memo->passersKnown = true;
+        }
+    }
+    n.pieceTerms = 0;
+    n.kingPlacement = 0;
+
     // A centre pawn still at home behind a blocked square hampers development.
     if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
     if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
