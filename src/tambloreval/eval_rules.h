@@ -119,6 +119,15 @@ struct PawnMemo {
 // The slot for these pawns; its key may be another's.
 PawnMemo& pawnMemo(const PawnKey& key);
 
+// The squares on the lines of these men: their files and ranks, and their diagonals.
+// A square off them all is seen by none of them.
+inline std::uint64_t linesOf(std::uint64_t straightMen, std::uint64_t diagonalMen) {
+    std::uint64_t lines = 0;
+    for (; straightMen != 0; straightMen &= straightMen - 1) lines |= straightLines[std::countr_zero(straightMen)];
+    for (; diagonalMen != 0; diagonalMen &= diagonalMen - 1) lines |= diagonalLines[std::countr_zero(diagonalMen)];
+    return lines;
+}
+
 // One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
 void whitePawnShape(int square, NodeState& node, const EngineState& state);
 void blackPawnShape(int square, NodeState& node, const EngineState& state);

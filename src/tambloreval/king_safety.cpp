@@ -49,17 +49,17 @@ int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIs
     const std::uint64_t straight = zoneMasks.straight[centre], diagonal = zoneMasks.diagonal[centre];
     const std::uint64_t rooks = sets.rooks & men & straight, bishops = sets.bishops & men & diagonal;
     const std::uint64_t queens = sets.queens & men & (straight | diagonal);
-    int safe = 0;
-    if ((rooks | bishops | queens) == 0) {
-        safe = std::popcount(open);
-    } else {
+    // Squares off every slider's lines are safe without a look.
+    const std::uint64_t lines = linesOf(rooks | queens, bishops | queens);
+    int safe = std::popcount(open & ~lines);
+    open &= lines;
+    if (safe < 5 && open != 0) {
         std::uint8_t* b = st.position.squares;
         const std::uint8_t kingValue = b[king];
         b[king] = emptySquare;
         for (; open != 0 && safe < 5; open &= open - 1) {
             const int sq = squareOfBit[std::countr_zero(open)];
-            if (!seenBySliders(st, b, sq, rooks | queens, bishops | queens))
-                ++safe;
+            if (!seenBySliders(st, b, sq, rooks | queens, bishops | queens)) ++safe;
         }
         b[king] = kingValue;
     }
