@@ -299,24 +299,24 @@ void blackKingTerms(Walk& w, int s) {
 // An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
 // only rooks (queens do not count). A line piece sees a square when the first occupied
 // square on its line from there is its own.
-int exposure(const Walk& w, const BoardSets& sets, std::uint64_t own, std::uint64_t guarded, std::uint64_t enemy) {
-    const std::uint64_t rooks = sets.rooks & enemy, bishops = sets.bishops & enemy;
-    int count = 0;
-    if ((rooks | bishops) == 0) return 0;
-    forEachSquare(sets.knights & own & ~guarded, [&](int s) {
-        if (seenBySliders(w.st, w.b, s, rooks, bishops)) ++count;
-    });
-    if (rooks != 0)
-        forEachSquare(sets.bishops & own & ~guarded, [&](int s) {
-            if (seenBySliders(w.st, w.b, s, rooks, 0)) ++count;
-        });
-    return count;
-}
-
 void exposureTerms(Walk& w, const BoardSets& sets) {
-    const std::uint64_t pawns = sets.pawns;
-    w.n.pieceTerms -= 20 * exposure(w, sets, sets.white, whitePawnGuards(pawns & sets.white), sets.black);
-    w.n.pieceTerms += 20 * exposure(w, sets, sets.black, blackPawnGuards(pawns & sets.black), sets.white);
+    const std::uint64_t colour[2] = {sets.white, sets.black};
+    const std::uint64_t guarded[2] = {whitePawnGuards(sets.pawns & sets.white), blackPawnGuards(sets.pawns & sets.black)};
+    for (int side = 0; side < 2; ++side) {
+        const std::uint64_t enemy = colour[1 - side];
+        const std::uint64_t rooks = sets.rooks & enemy, bishops = sets.bishops & enemy;
+        if ((rooks | bishops) == 0) continue;
+        const std::uint64_t exposed = colour[side] & ~guarded[side];
+        int count = 0;
+        forEachSquare(sets.knights & exposed, [&](int s) {
+            if (seenBySliders(w.st, w.b, s, rooks, bishops)) ++count;
+        });
+        if (rooks != 0)
+            forEachSquare(sets.bishops & exposed, [&](int s) {
+                if (seenBySliders(w.st, w.b, s, rooks, 0)) ++count;
+            });
+        w.n.pieceTerms += side == 0 ? -20 * count : 20 * count;
+    }
 }
 
 // A bishop suffers from own pawns on its colour; two bishops make a pair.

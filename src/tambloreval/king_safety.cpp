@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdlib>
 
 #include "tambloreval/board_sets.h"
 #include "tambloreval/eval_rules.h"
@@ -18,6 +17,8 @@ struct ZoneMasks {
     std::array<std::uint64_t, 64> zone{}, straight{}, diagonal{};
 };
 
+constexpr int distance(int d) { return d < 0 ? -d : d; }
+
 constexpr ZoneMasks zoneMasks = [] {
     ZoneMasks m;
     for (int c = 0; c < 64; ++c) {
@@ -26,9 +27,9 @@ constexpr ZoneMasks zoneMasks = [] {
             const int f = bit & 7, r = bit >> 3;
             const std::uint64_t b = std::uint64_t{1} << bit;
             const int df = f - cf, dr = r - cr;
-            if (std::abs(df) <= 1 && std::abs(dr) <= 1) m.zone[c] |= b;
-            if (std::abs(df) <= 1 || std::abs(dr) <= 1) m.straight[c] |= b;
-            if (std::abs(df - dr) <= 2 || std::abs(df + dr) <= 2) m.diagonal[c] |= b;
+            if (distance(df) <= 1 && distance(dr) <= 1) m.zone[c] |= b;
+            if (distance(df) <= 1 || distance(dr) <= 1) m.straight[c] |= b;
+            if (distance(df - dr) <= 2 || distance(df + dr) <= 2) m.diagonal[c] |= b;
         }
     }
     return m;
