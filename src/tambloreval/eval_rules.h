@@ -113,7 +113,8 @@ struct PawnKey {
 struct PawnMemo {
     PawnKey key;
     std::int32_t structure;
-    std::int32_t passers;  // valid when both sides keep more than middleGamePieces
+    std::int32_t passers;                     // valid when both sides keep more than middleGamePieces
+    std::uint64_t whitePassers, blackPassers;  // board sets of the pawns with no enemy pawn ahead
     bool filled, passersKnown;
 };
 // The slot for these pawns; its key may be another's.
@@ -128,9 +129,9 @@ inline std::uint64_t linesOf(std::uint64_t straightMen, std::uint64_t diagonalMe
     return lines;
 }
 
-// One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
-void whitePawnShape(int square, NodeState& node, const EngineState& state);
-void blackPawnShape(int square, NodeState& node, const EngineState& state);
+// One pawn's doubled, isolated, weak and supported terms, a part of pawnStructure.
+int whitePawnShape(int square, const NodeState& node, const EngineState& state);
+int blackPawnShape(int square, const NodeState& node, const EngineState& state);
 
 // Ending adjustments of a positive (White) or negative (Black) score.
 void scaleWhiteLead(NodeState& node, const EngineState& state);

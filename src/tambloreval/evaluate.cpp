@@ -18,7 +18,6 @@ struct Walk {
     EngineState& st;
     const std::uint8_t* b;
     std::uint64_t pawns;  // both colours, as board sets
-    bool shapes;  // the pawn structure is due besides the passed pawns
     int toMoveTempo;  // 1 when White is to move (odd ply)
     int bestWhiteRunner = 0, bestBlackRunner = 0;
 };
@@ -89,14 +88,23 @@ void blackPasser(Walk& w, int s) {
 
 // --- Pieces --------------------------------------------------------------------------
 
-void whitePawnTerms(Walk& w, int s) {
-    if (w.shapes) whitePawnShape(s, w.n, w.st);
-    if (!(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
-}
-
-void blackPawnTerms(Walk& w, int s) {
-    if (w.shapes) blackPawnShape(s, w.n, w.st);
-    if (!(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
+// The pawns' memo for the node: found, or filled by one walk over the pawns.
+PawnMemo& pawnTerms(const NodeState& n, const EngineState& st, const BoardSets& sets) {
+    const PawnKey key{sets.pawns & sets.white, sets.pawns & sets.black, n.whitePawnSet, n.blackPawnSet};
+    PawnMemo& memo = pawnMemo(key);
+    if (memo.filled && memo.key == key) return memo;
+    memo = PawnMemo{key, 0, 0, 0, 0, true, false};
+    for (std::uint64_t p = key.boardWhite; p != 0; p &= p - 1) {
+        const int bit = std::countr_zero(p), s = squareOfBit[bit];
+        memo.structure += whitePawnShape(s, n, st);
+        if (!(n.blackPawnSet & st.whitePassedMask[s])) memo.whitePassers |= std::uint64_t{1} << bit;
+    }
+    for (std::uint64_t p = key.boardBlack; p != 0; p &= p - 1) {
+        const int bit = std::countr_zero(p), s = squareOfBit[bit];
+        memo.structure += blackPawnShape(s, n, st);
+        if (!(n.whitePawnSet & st.blackPassedMask[s])) memo.blackPassers |= std::uint64_t{1} << bit;
+    }
+    return memo;
 }
 
 // A bishop's diagonal in one direction, by set bit: its squares, and the first square off
@@ -343,36 +351,23 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     const bool middleGame = n.whitePieceMaterial > middleGamePieces && n.blackPieceMaterial > middleGamePieces;
     const std::uint8_t* b = st.position.squares;
     const BoardSets sets = readBoardSets(b);
-    Walk w{n, st, b, sets.pawns, pawnsChanged, st.ply & 1};
-    bool walkPawns = pawnsChanged || !middleGame;
+    Walk w{n, st, b, sets.pawns, st.ply & 1};
 
-    // New pawns may have been met before.
-    PawnMemo* memo = nullptr;
-    if (pawnsChanged) {
-        const PawnKey key{sets.pawns & sets.white, sets.pawns & sets.black, n.whitePawnSet, n.blackPawnSet};
-        memo = &pawnMemo(key);
-        if (memo->filled && memo->key == key) {
-            n.pawnStructure = memo->structure;
-            w.shapes = false;
-            if (middleGame && memo->passersKnown) {
-                n.passedPawns = memo->passers;
-                walkPawns = false;
-            }
+    // The pawn structure when a pawn changed; the passed pawns then, or at every node
+    // once an ending makes them depend on more than the pawns.
+    if (pawnsChanged || !middleGame) {
+        PawnMemo& memo = pawnTerms(n, st, sets);
+        if (pawnsChanged) n.pawnStructure = memo.structure;
+        if (middleGame && memo.passersKnown) {
+            n.passedPawns = memo.passers;
         } else {
-            *memo = PawnMemo{key, 0, 0, true, false};
-        }
-    }
-    if (w.shapes) n.pawnStructure = 0;
-    if (walkPawns) {
-        n.passedPawns = 0;
-        forEachSquare(sets.pawns & sets.white, [&](int s) { whitePawnTerms(w, s); });
-        forEachSquare(sets.pawns & sets.black, [&](int s) { blackPawnTerms(w, s); });
-    }
-    if (memo != nullptr) {
-        memo->structure = n.pawnStructure;
-        if (middleGame) {
-            memo->passers = n.passedPawns;
-            memo->passersKnown = true;
+            n.passedPawns = 0;
+            forEachSquare(memo.whitePassers, [&](int s) { whitePasser(w, s); });
+            forEachSquare(memo.blackPassers, [&](int s) { blackPasser(w, s); });
+            if (middleGame) {
+                memo.passers = n.passedPawns;
+                memo.passersKnown = true;
+            }
         }
     }
     n.pieceTerms = 0;
