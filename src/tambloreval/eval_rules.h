@@ -71,7 +71,6 @@ constexpr int middleGameConnectedPasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
 constexpr int endingLonePasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
 constexpr int endingConnectedPasser[8] = {0, 0, 12, 12, 36, 63, 90, 102};
 
-constexpr int kingZoneOffsets[9] = {-9, -10, -11, -1, 0, 1, 9, 10, 11};
 constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone squares
 
 // Material thresholds the rules switch on.
