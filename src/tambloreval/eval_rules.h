@@ -1,8 +1,10 @@
 #pragma once
 // Constant data and helpers shared by the evaluation's own files; not used elsewhere.
 #include <array>
+#include <bit>
 #include <cstdint>
 
+#include "tambloreval/board_sets.h"
 #include "tamblorvars/tamblorvars.h"
 
 namespace evalrules {
@@ -69,40 +71,66 @@ constexpr int middleGameConnectedPasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
 constexpr int endingLonePasser[8] = {0, 0, 9, 9, 27, 51, 75, 84};
 constexpr int endingConnectedPasser[8] = {0, 0, 12, 12, 36, 63, 90, 102};
 
-constexpr int kingZoneOffsets[9] = {-9, -10, -11, -1, 0, 1, 9, 10, 11};
 constexpr int kingSafetyScore[6] = {160, 128, 96, 64, 32, 0};  // by safe zone squares
 
 // Material thresholds the rules switch on.
 constexpr int middleGamePieces = 1725;  // above: middle game
 constexpr int queenOnly = 925;
 
-// Each side's knights, bishops, rooks and queens (0 White, 1 Black), as a board walk
-// meets them.
-struct PieceSquares {
-    int knights[2][16], bishops[2][16], rooks[2][16], queens[2][16];
-    int knightCount[2], bishopCount[2], rookCount[2], queenCount[2];
-};
-void gatherPieces(PieceSquares& men, const EngineState& state);
-// kingSafety with the pieces already gathered.
-void kingSafety(NodeState& node, EngineState& state, const PieceSquares& men);
+// The king terms, given the board's sets.
+void kingSafety(NodeState& node, EngineState& state, const BoardSets& sets);
 
 // Does one of these sliders see the square: is the first occupied square on its line
-// from there its own?
-inline bool seenFrom(const std::uint8_t* b, int square, const int* men, int count,
-                     const std::int8_t (&direction)[128][128]) {
-    for (int i = 0; i < count; ++i) {
-        const int d = direction[square][men[i]];
-        if (d == 0) continue;
+// from there its own? Only the men on the square's lines are asked.
+inline bool seenFrom(const std::uint8_t* b, int square, std::uint64_t men, const std::int8_t (&direction)[128][128]) {
+    for (; men != 0; men &= men - 1) {
+        const int man = squareOfBit[std::countr_zero(men)];
+        const int d = direction[square][man];
         int t = square + d;
         while (b[t] == emptySquare) t += d;
-        if (t == men[i]) return true;
+        if (t == man) return true;
     }
     return false;
 }
+// Is the square seen along its file or rank by one of straightMen, or along a diagonal
+// by one of diagonalMen? The queen's directions serve both, as each man is asked only on
+// his own kind of line.
+inline bool seenBySliders(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t straightMen,
+                          std::uint64_t diagonalMen) {
+    const int bit = bitOfSquare[square];
+    return seenFrom(b, square, (straightMen & straightLines[bit]) | (diagonalMen & diagonalLines[bit]),
+                    st.queenDirection);
+}
 
-// One pawn's doubled, isolated, weak and supported terms, added to pawnStructure.
-void whitePawnShape(int square, NodeState& node, const EngineState& state);
-void blackPawnShape(int square, NodeState& node, const EngineState& state);
+// The pawn terms are a function of the board's pawns and of the node's pawn sets, which
+// lag behind the board below a lazily evaluated node; both are the key.
+struct PawnKey {
+    std::uint64_t boardWhite, boardBlack;  // board sets
+    std::uint64_t setWhite, setBlack;      // the node's pawn sets
+    bool operator==(const PawnKey&) const = default;
+};
+struct PawnMemo {
+    PawnKey key;
+    std::int32_t structure;
+    std::int32_t passers;                     // valid when both sides keep more than middleGamePieces
+    std::uint64_t whitePassers, blackPassers;  // board sets of the pawns with no enemy pawn ahead
+    bool filled, passersKnown;
+};
+// The slot for these pawns; its key may be another's.
+PawnMemo& pawnMemo(const PawnKey& key);
+
+// The squares on the lines of these men: their files and ranks, and their diagonals.
+// A square off them all is seen by none of them.
+inline std::uint64_t linesOf(std::uint64_t straightMen, std::uint64_t diagonalMen) {
+    std::uint64_t lines = 0;
+    for (; straightMen != 0; straightMen &= straightMen - 1) lines |= straightLines[std::countr_zero(straightMen)];
+    for (; diagonalMen != 0; diagonalMen &= diagonalMen - 1) lines |= diagonalLines[std::countr_zero(diagonalMen)];
+    return lines;
+}
+
+// One pawn's doubled, isolated, weak and supported terms, a part of pawnStructure.
+int whitePawnShape(int square, const NodeState& node, const EngineState& state);
+int blackPawnShape(int square, const NodeState& node, const EngineState& state);
 
 // Ending adjustments of a positive (White) or negative (Black) score.
 void scaleWhiteLead(NodeState& node, const EngineState& state);

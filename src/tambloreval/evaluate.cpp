@@ -1,8 +1,10 @@
 // The static evaluation's board walk: every piece's placement terms, pawn structure and
 // passed pawns when they are due, the bishop colour terms and the king safety.
 #include <algorithm>
+#include <array>
+#include <bit>
 
-#include "tamblorbasis/rank_words.h"
+#include "tambloreval/board_sets.h"
 #include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 
@@ -10,24 +12,12 @@ using namespace evalrules;
 
 namespace {
 
-// The pieces of each side, and the unguarded minors whose exposure to the enemy bishops
-// and rooks (queens do not count) is asked once the walk has met every piece: a line
-// piece sees a square when the first occupied square on its line from there is its own,
-// which spares walking every direction from the square.
-struct LineMen {
-    PieceSquares men;
-    int exposedKnights[2][16], exposedBishops[2][16];
-    int exposedKnightCount[2], exposedBishopCount[2];
-};
-
 // What one walk carries besides the node.
 struct Walk {
     NodeState& n;
     EngineState& st;
-    LineMen& lines;
     const std::uint8_t* b;
-    bool pawnsChanged;
-    bool passersFresh;
+    std::uint64_t pawns;  // both colours, as board sets
     int toMoveTempo;  // 1 when White is to move (odd ply)
     int bestWhiteRunner = 0, bestBlackRunner = 0;
 };
@@ -98,31 +88,54 @@ void blackPasser(Walk& w, int s) {
 
 // --- Pieces --------------------------------------------------------------------------
 
-void whitePawnTerms(Walk& w, int s) {
-    // A centre pawn still at home behind a blocked square hampers development.
-    if ((s == 34 || s == 35) && w.b[s + 10] != emptySquare) w.n.pieceTerms -= 20;
-    if (w.pawnsChanged) whitePawnShape(s, w.n, w.st);
-    if (w.passersFresh && !(w.n.blackPawnSet & w.st.whitePassedMask[s])) whitePasser(w, s);
+// The pawns' memo for the node: found, or filled by one walk over the pawns.
+PawnMemo& pawnTerms(const NodeState& n, const EngineState& st, const BoardSets& sets) {
+    const PawnKey key{sets.pawns & sets.white, sets.pawns & sets.black, n.whitePawnSet, n.blackPawnSet};
+    PawnMemo& memo = pawnMemo(key);
+    if (memo.filled && memo.key == key) return memo;
+    memo = PawnMemo{key, 0, 0, 0, 0, true, false};
+    for (std::uint64_t p = key.boardWhite; p != 0; p &= p - 1) {
+        const int bit = std::countr_zero(p), s = squareOfBit[bit];
+        memo.structure += whitePawnShape(s, n, st);
+        if (!(n.blackPawnSet & st.whitePassedMask[s])) memo.whitePassers |= std::uint64_t{1} << bit;
+    }
+    for (std::uint64_t p = key.boardBlack; p != 0; p &= p - 1) {
+        const int bit = std::countr_zero(p), s = squareOfBit[bit];
+        memo.structure += blackPawnShape(s, n, st);
+        if (!(n.whitePawnSet & st.blackPassedMask[s])) memo.blackPassers |= std::uint64_t{1} << bit;
+    }
+    return memo;
 }
 
-void blackPawnTerms(Walk& w, int s) {
-    if ((s == 84 || s == 85) && w.b[s - 10] != emptySquare) w.n.pieceTerms += 20;
-    if (w.pawnsChanged) blackPawnShape(s, w.n, w.st);
-    if (w.passersFresh && !(w.n.whitePawnSet & w.st.blackPassedMask[s])) blackPasser(w, s);
-}
+// A bishop's diagonal in one direction, by set bit: its squares, and the first square off
+// the board at its end. The bishop's look ends at the first pawn, or there.
+struct Diagonal {
+    std::uint64_t squares;
+    int exit;
+};
 
-void whiteKnightTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    if (s == 43 && b[33] == whitePawn && b[64] == blackPawn) w.n.pieceTerms -= 20;  // blocks the c-pawn
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
-        w.lines.exposedKnights[0][w.lines.exposedKnightCount[0]++] = s;  // asked after the walk
+constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
+    std::array<Diagonal, 64> t{};
+    for (int bit = 0; bit < 64; ++bit) {
+        int f = (bit & 7) + fileStep, r = (bit >> 3) + rankStep;
+        for (; f >= 0 && f < 8 && r >= 0 && r < 8; f += fileStep, r += rankStep)
+            t[bit].squares |= std::uint64_t{1} << (8 * r + f);
+        t[bit].exit = 21 + 10 * r + f;  // the frame square, in mailbox numbering
+    }
+    return t;
 }
+constexpr std::array<Diagonal, 64> upLeft = diagonals(-1, 1), upRight = diagonals(1, 1);
+constexpr std::array<Diagonal, 64> downLeft = diagonals(-1, -1), downRight = diagonals(1, -1);
 
-void blackKnightTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    if (s == 73 && b[83] == blackPawn && b[54] == whitePawn) w.n.pieceTerms += 20;
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
-        w.lines.exposedKnights[1][w.lines.exposedKnightCount[1]++] = s;
+// Where the look along a diagonal stops: the nearest pawn, upwards the lowest bit,
+// downwards the highest.
+inline int stopUp(const Diagonal& d, std::uint64_t pawns) {
+    const std::uint64_t hit = d.squares & pawns;
+    return hit != 0 ? squareOfBit[std::countr_zero(hit)] : d.exit;
+}
+inline int stopDown(const Diagonal& d, std::uint64_t pawns) {
+    const std::uint64_t hit = d.squares & pawns;
+    return hit != 0 ? squareOfBit[63 - std::countl_zero(hit)] : d.exit;
 }
 
 void whiteBishopTerms(Walk& w, int s) {
@@ -138,13 +151,9 @@ void whiteBishopTerms(Walk& w, int s) {
         w.n.pieceTerms += 28;
     } else {
         // How far the bishop reaches forward, through pieces but not past pawns.
-        int left = s + 9, right = s + 11;
-        while (!st.rayStopper[b[left]]) left += 9;
-        while (!st.rayStopper[b[right]]) right += 11;
-        w.n.pieceTerms += st.whiteBishopReach[std::max(left, right)];
+        const int bit = bitOfSquare[s];
+        w.n.pieceTerms += st.whiteBishopReach[std::max(stopUp(upLeft[bit], w.pawns), stopUp(upRight[bit], w.pawns))];
     }
-    if (b[s - 9] != whitePawn && b[s - 11] != whitePawn)
-        w.lines.exposedBishops[0][w.lines.exposedBishopCount[0]++] = s;
 }
 
 void blackBishopTerms(Walk& w, int s) {
@@ -158,13 +167,9 @@ void blackBishopTerms(Walk& w, int s) {
     if (s < 40) {
         w.n.pieceTerms -= 28;
     } else {
-        int left = s - 11, right = s - 9;
-        while (!st.rayStopper[b[left]]) left -= 11;
-        while (!st.rayStopper[b[right]]) right -= 9;
-        w.n.pieceTerms -= st.blackBishopReach[std::min(left, right)];
+        const int bit = bitOfSquare[s];
+        w.n.pieceTerms -= st.blackBishopReach[std::min(stopDown(downLeft[bit], w.pawns), stopDown(downRight[bit], w.pawns))];
     }
-    if (b[s + 9] != blackPawn && b[s + 11] != blackPawn)
-        w.lines.exposedBishops[1][w.lines.exposedBishopCount[1]++] = s;
 }
 
 // A rook penned in by pieces on the centre side of a wing file; the first occupied
@@ -300,23 +305,25 @@ void blackKingTerms(Walk& w, int s) {
 }
 
 // An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
-// only rooks.
-void exposureTerms(Walk& w) {
-    const LineMen& m = w.lines;
-    const PieceSquares& men = m.men;
-    const EngineState& st = w.st;
+// only rooks (queens do not count). A line piece sees a square when the first occupied
+// square on its line from there is its own.
+void exposureTerms(Walk& w, const BoardSets& sets) {
+    const std::uint64_t colour[2] = {sets.white, sets.black};
+    const std::uint64_t guarded[2] = {whitePawnGuards(sets.pawns & sets.white), blackPawnGuards(sets.pawns & sets.black)};
     for (int side = 0; side < 2; ++side) {
-        const int enemy = 1 - side;
-        const int penalty = side == 0 ? -20 : 20;
-        for (int i = 0; i < m.exposedKnightCount[side]; ++i) {
-            const int s = m.exposedKnights[side][i];
-            if (seenFrom(w.b, s, men.rooks[enemy], men.rookCount[enemy], st.rookDirection) ||
-                seenFrom(w.b, s, men.bishops[enemy], men.bishopCount[enemy], st.bishopDirection))
-                w.n.pieceTerms += penalty;
-        }
-        for (int i = 0; i < m.exposedBishopCount[side]; ++i)
-            if (seenFrom(w.b, m.exposedBishops[side][i], men.rooks[enemy], men.rookCount[enemy], st.rookDirection))
-                w.n.pieceTerms += penalty;
+        const std::uint64_t enemy = colour[1 - side];
+        const std::uint64_t rooks = sets.rooks & enemy, bishops = sets.bishops & enemy;
+        if ((rooks | bishops) == 0) continue;
+        const std::uint64_t exposed = colour[side] & ~guarded[side];
+        int count = 0;
+        forEachSquare(sets.knights & exposed, [&](int s) {
+            if (seenBySliders(w.st, w.b, s, rooks, bishops)) ++count;
+        });
+        if (rooks != 0)
+            forEachSquare(sets.bishops & exposed, [&](int s) {
+                if (seenBySliders(w.st, w.b, s, rooks, 0)) ++count;
+            });
+        w.n.pieceTerms += side == 0 ? -20 * count : 20 * count;
     }
 }
 
@@ -341,76 +348,49 @@ void bishopColourTerms(NodeState& n) {
 void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     // Above this material every passed-pawn term depends on the pawns alone, so the
     // parent's value stands until a pawn changes.
-    const bool passersFresh =
-        pawnsChanged || n.whitePieceMaterial <= middleGamePieces || n.blackPieceMaterial <= middleGamePieces;
-    if (pawnsChanged) n.pawnStructure = 0;
-    if (passersFresh) n.passedPawns = 0;
-    n.pieceTerms = 0;
-    n.kingPlacement = 0;
+    const bool middleGame = n.whitePieceMaterial > middleGamePieces && n.blackPieceMaterial > middleGamePieces;
+    const std::uint8_t* b = st.position.squares;
+    const BoardSets sets = readBoardSets(b);
+    Walk w{n, st, b, sets.pawns, st.ply & 1};
 
-    LineMen lines;  // filled as the walk goes; only the counts start at zero
-    for (int side = 0; side < 2; ++side)
-        lines.men.knightCount[side] = lines.men.bishopCount[side] = lines.men.rookCount[side] =
-            lines.men.queenCount[side] = lines.exposedKnightCount[side] = lines.exposedBishopCount[side] = 0;
-    Walk w{n, st, lines, st.position.squares, pawnsChanged, passersFresh, st.ply & 1};
-    const std::uint8_t* b = w.b;
-    // Only the occupied squares are visited, a rank at a time from a1 upwards. When neither
-    // the pawn structure nor the passed pawns are due, a pawn's one term is the blocked
-    // centre pawn at home, asked here, and the walk passes the pawns by.
-    if (!passersFresh) {
-        if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
-        if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
-        if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
-        if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
-    }
-    for (int rank = 0; rank < 8; ++rank) {
-        const std::uint64_t word = rankWord(b, rank);
-        for (std::uint64_t occupied = passersFresh ? occupiedFlags(word) : nonPawnFlags(word); occupied != 0;
-             occupied &= occupied - 1) {
-            const int s = 21 + 10 * rank + lowestFlagFile(occupied);
-            switch (b[s]) {
-            case whitePawn: whitePawnTerms(w, s); break;
-            case blackPawn: blackPawnTerms(w, s); break;
-            case whiteKnight:
-                lines.men.knights[0][lines.men.knightCount[0]++] = s;
-                whiteKnightTerms(w, s);
-                break;
-            case blackKnight:
-                lines.men.knights[1][lines.men.knightCount[1]++] = s;
-                blackKnightTerms(w, s);
-                break;
-            case whiteBishop:
-                lines.men.bishops[0][lines.men.bishopCount[0]++] = s;
-                whiteBishopTerms(w, s);
-                break;
-            case blackBishop:
-                lines.men.bishops[1][lines.men.bishopCount[1]++] = s;
-                blackBishopTerms(w, s);
-                break;
-            case whiteRook:
-                lines.men.rooks[0][lines.men.rookCount[0]++] = s;
-                whiteRookTerms(w, s);
-                break;
-            case blackRook:
-                lines.men.rooks[1][lines.men.rookCount[1]++] = s;
-                blackRookTerms(w, s);
-                break;
-            case whiteQueen:
-                lines.men.queens[0][lines.men.queenCount[0]++] = s;
-                whiteQueenTerms(w, s);
-                break;
-            case blackQueen:
-                lines.men.queens[1][lines.men.queenCount[1]++] = s;
-                blackQueenTerms(w, s);
-                break;
-            case whiteKing: whiteKingTerms(w, s); break;
-            case blackKing: blackKingTerms(w, s); break;
-            default: break;
+    // The pawn structure when a pawn changed; the passed pawns then, or at every node
+    // once an ending makes them depend on more than the pawns.
+    if (pawnsChanged || !middleGame) {
+        PawnMemo& memo = pawnTerms(n, st, sets);
+        if (pawnsChanged) n.pawnStructure = memo.structure;
+        if (middleGame && memo.passersKnown) {
+            n.passedPawns = memo.passers;
+        } else {
+            n.passedPawns = 0;
+            forEachSquare(memo.whitePassers, [&](int s) { whitePasser(w, s); });
+            forEachSquare(memo.blackPassers, [&](int s) { blackPasser(w, s); });
+            if (middleGame) {
+                memo.passers = n.passedPawns;
+                memo.passersKnown = true;
             }
         }
     }
-    exposureTerms(w);
+    n.pieceTerms = 0;
+    n.kingPlacement = 0;
+
+    // A centre pawn still at home behind a blocked square hampers development.
+    if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
+    if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
+    if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
+    if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
+    // A knight's one placement term: standing in front of the c-pawn at home.
+    if (b[43] == whiteKnight && b[33] == whitePawn && b[64] == blackPawn) n.pieceTerms -= 20;
+    if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) n.pieceTerms += 20;
+    forEachSquare(sets.bishops & sets.white, [&](int s) { whiteBishopTerms(w, s); });
+    forEachSquare(sets.bishops & sets.black, [&](int s) { blackBishopTerms(w, s); });
+    forEachSquare(sets.rooks & sets.white, [&](int s) { whiteRookTerms(w, s); });
+    forEachSquare(sets.rooks & sets.black, [&](int s) { blackRookTerms(w, s); });
+    forEachSquare(sets.queens & sets.white, [&](int s) { whiteQueenTerms(w, s); });
+    forEachSquare(sets.queens & sets.black, [&](int s) { blackQueenTerms(w, s); });
+    forEachSquare(sets.kings & sets.white, [&](int s) { whiteKingTerms(w, s); });
+    forEachSquare(sets.kings & sets.black, [&](int s) { blackKingTerms(w, s); });
+    exposureTerms(w, sets);
     bishopColourTerms(n);
-    if (depth >= 0) kingSafety(n, st, lines.men);
+    if (depth >= 0) kingSafety(n, st, sets);
     n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
 }

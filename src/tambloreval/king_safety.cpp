@@ -1,7 +1,9 @@
 // King danger: how few squares of the king's zone are safe from the enemy.
-#include <cstdlib>
+#include <algorithm>
+#include <array>
+#include <bit>
 
-#include "tamblorbasis/rank_words.h"
+#include "tambloreval/board_sets.h"
 #include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 
@@ -9,101 +11,72 @@ using namespace evalrules;
 
 namespace {
 
-// The attacker's men that can reach some square of a zone at all: knights within three
-// king steps of its centre, sliders on a file, rank or diagonal that crosses it.
-struct ZoneMen {
-    int knights[16], rooks[16], bishops[16], queens[16];
-    int knightCount = 0, rookCount = 0, bishopCount = 0, queenCount = 0;
+// By the zone's centre (a set bit): its nine squares, and the squares from which a rook
+// or a bishop could reach one of them at all (a file or rank, a diagonal crossing it).
+struct ZoneMasks {
+    std::array<std::uint64_t, 64> zone{}, straight{}, diagonal{};
 };
 
-ZoneMen zoneMen(const EngineState& st, const PieceSquares& m, int side, int centre) {
-    ZoneMen z;
-    const int file = st.fileOf[centre], rank = st.rankOf[centre];
-    const auto straight = [&](int p) { return std::abs(st.fileOf[p] - file) <= 1 || std::abs(st.rankOf[p] - rank) <= 1; };
-    const auto diagonal = [&](int p) {
-        return std::abs(st.fileOf[p] - st.rankOf[p] - (file - rank)) <= 2 ||
-               std::abs(st.fileOf[p] + st.rankOf[p] - (file + rank)) <= 2;
-    };
-    for (int i = 0; i < m.knightCount[side]; ++i)
-        if (st.squareDistance[centre][m.knights[side][i]] <= 3) z.knights[z.knightCount++] = m.knights[side][i];
-    for (int i = 0; i < m.rookCount[side]; ++i)
-        if (straight(m.rooks[side][i])) z.rooks[z.rookCount++] = m.rooks[side][i];
-    for (int i = 0; i < m.bishopCount[side]; ++i)
-        if (diagonal(m.bishops[side][i])) z.bishops[z.bishopCount++] = m.bishops[side][i];
-    for (int i = 0; i < m.queenCount[side]; ++i)
-        if (straight(m.queens[side][i]) || diagonal(m.queens[side][i])) z.queens[z.queenCount++] = m.queens[side][i];
-    return z;
-}
+constexpr int distance(int d) { return d < 0 ? -d : d; }
 
-// isSquareAttacked asked of the attacker's pieces rather than of the eight lines: each
-// zone square meets only the few men that stand on one of its lines.
-bool attackedBy(const EngineState& st, const ZoneMen& z, int side, int sq) {
-    const std::uint8_t* b = st.position.squares;
-    if (side == 0 ? (b[sq - 9] == whitePawn || b[sq - 11] == whitePawn)
-                  : (b[sq + 9] == blackPawn || b[sq + 11] == blackPawn))
-        return true;
-    const int king = side == 0 ? st.position.whiteKingSquare : st.position.blackKingSquare;
-    if (st.squareDistance[sq][king] == 1) return true;
-    for (int i = 0; i < z.knightCount; ++i)
-        if (st.knightStep[sq][z.knights[i]] != 0) return true;
-    return seenFrom(b, sq, z.rooks, z.rookCount, st.rookDirection) ||
-           seenFrom(b, sq, z.bishops, z.bishopCount, st.bishopDirection) ||
-           seenFrom(b, sq, z.queens, z.queenCount, st.queenDirection);
-}
+constexpr ZoneMasks zoneMasks = [] {
+    ZoneMasks m;
+    for (int c = 0; c < 64; ++c) {
+        const int cf = c & 7, cr = c >> 3;
+        for (int bit = 0; bit < 64; ++bit) {
+            const int f = bit & 7, r = bit >> 3;
+            const std::uint64_t b = std::uint64_t{1} << bit;
+            const int df = f - cf, dr = r - cr;
+            if (distance(df) <= 1 && distance(dr) <= 1) m.zone[c] |= b;
+            if (distance(df) <= 1 || distance(dr) <= 1) m.straight[c] |= b;
+            if (distance(df - dr) <= 2 || distance(df + dr) <= 2) m.diagonal[c] |= b;
+        }
+    }
+    return m;
+}();
 
 // The king is lifted off its square so that sliders attacking it also reach the squares
 // behind it; it is always put back. Only the White king's zone excludes enemy-held squares.
-int zoneDanger(EngineState& st, const PieceSquares& m, int king, bool attackerIsWhite) {
-    std::uint8_t* b = st.position.squares;
-    const std::uint8_t kingValue = b[king];
-    b[king] = emptySquare;
-    const int centre = st.inwardSquare[king];
-    const int side = attackerIsWhite ? 0 : 1;
-    const ZoneMen z = zoneMen(st, m, side, centre);
-    int safe = 0;
-    for (int offset : kingZoneOffsets) {
-        const int sq = centre + offset;
-        if (!attackerIsWhite && (b[sq] & 3) == 2) continue;
-        if (attackedBy(st, z, side, sq)) continue;
-        if (++safe == 5) break;
+int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
+    const int centre = bitOfSquare[st.inwardSquare[king]];
+    const std::uint64_t men = attackerIsWhite ? sets.white : sets.black;
+    // What pawns, the king and the knights hit does not depend on the lifted king.
+    std::uint64_t hit = attackerIsWhite ? whitePawnGuards(sets.pawns & men) : blackPawnGuards(sets.pawns & men);
+    hit |= kingReach[bitOfSquare[attackerIsWhite ? st.position.whiteKingSquare : st.position.blackKingSquare]];
+    for (std::uint64_t k = sets.knights & men; k != 0; k &= k - 1) hit |= knightReach[std::countr_zero(k)];
+    std::uint64_t open = zoneMasks.zone[centre] & ~hit;
+    if (!attackerIsWhite) open &= ~sets.black;
+
+    const std::uint64_t straight = zoneMasks.straight[centre], diagonal = zoneMasks.diagonal[centre];
+    const std::uint64_t rooks = sets.rooks & men & straight, bishops = sets.bishops & men & diagonal;
+    const std::uint64_t queens = sets.queens & men & (straight | diagonal);
+    // Squares off every slider's lines are safe without a look.
+    const std::uint64_t lines = linesOf(rooks | queens, bishops | queens);
+    int safe = std::popcount(open & ~lines);
+    open &= lines;
+    if (safe < 5 && open != 0) {
+        std::uint8_t* b = st.position.squares;
+        const std::uint8_t kingValue = b[king];
+        b[king] = emptySquare;
+        for (; open != 0 && safe < 5; open &= open - 1) {
+            const int sq = squareOfBit[std::countr_zero(open)];
+            if (!seenBySliders(st, b, sq, rooks | queens, bishops | queens)) ++safe;
+        }
+        b[king] = kingValue;
     }
-    b[king] = kingValue;
-    return kingSafetyScore[safe];
+    return kingSafetyScore[std::min(safe, 5)];
 }
 
 }  // namespace
 
 namespace evalrules {
 
-void gatherPieces(PieceSquares& m, const EngineState& st) {
-    const std::uint8_t* b = st.position.squares;
-    for (int side = 0; side < 2; ++side) m.knightCount[side] = m.bishopCount[side] = m.rookCount[side] = m.queenCount[side] = 0;
-    for (int rank = 0; rank < 8; ++rank) {
-        for (std::uint64_t occupied = occupiedFlags(rankWord(b, rank)); occupied != 0; occupied &= occupied - 1) {
-            const int s = 21 + 10 * rank + lowestFlagFile(occupied);
-            const int v = b[s];
-            const int side = (v & 3) == 1 ? 0 : 1;
-            switch (v & ~3) {
-            case whiteKnight & ~3: m.knights[side][m.knightCount[side]++] = s; break;
-            case whiteBishop & ~3: m.bishops[side][m.bishopCount[side]++] = s; break;
-            case whiteRook & ~3: m.rooks[side][m.rookCount[side]++] = s; break;
-            case whiteQueen & ~3: m.queens[side][m.queenCount[side]++] = s; break;
-            default: break;
-            }
-        }
-    }
-}
-
-void kingSafety(NodeState& n, EngineState& st, const PieceSquares& m) {
+void kingSafety(NodeState& n, EngineState& st, const BoardSets& sets) {
     n.whiteKingDanger = n.blackKingDanger = 0;
-    if (n.blackPieceMaterial > queenOnly) n.whiteKingDanger = zoneDanger(st, m, st.position.whiteKingSquare, false);
-    if (n.whitePieceMaterial > queenOnly) n.blackKingDanger = zoneDanger(st, m, st.position.blackKingSquare, true);
+    if (n.blackPieceMaterial > queenOnly) n.whiteKingDanger = zoneDanger(st, sets, st.position.whiteKingSquare, false);
+    if (n.whitePieceMaterial > queenOnly) n.blackKingDanger = zoneDanger(st, sets, st.position.blackKingSquare, true);
 }
 
 }  // namespace evalrules
 
-void kingSafety(NodeState& n, EngineState& st) {
-    PieceSquares m;
-    gatherPieces(m, st);
-    evalrules::kingSafety(n, st, m);
-}
+void kingSafety(NodeState& n, EngineState& st) { evalrules::kingSafety(n, st, readBoardSets(st.position.squares)); }

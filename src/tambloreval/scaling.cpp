@@ -16,26 +16,13 @@ inline bool allOnFile(std::uint64_t pawns, std::uint64_t file) { return (pawns &
 
 }  // namespace
 
-int termSum(const NodeState& n) {
-    return n.whiteMaterial - n.blackMaterial + n.positionalTerm + n.pawnStructure + n.passedPawns +
-           n.pieceTerms + n.kingPlacement - n.whiteKingDanger + n.blackKingDanger;
-}
-
-int rookVersusMinors(const NodeState& n) {
-    if (n.rookBalance < 0 && n.minorBalance >= 2) return 70;
-    if (n.rookBalance > 0 && n.minorBalance <= -2) return -70;
-    return 0;
-}
-
 int bishopVersusKnight(const NodeState& n) {
     if (n.whitePieceMaterial == bishop && n.blackPieceMaterial == knight) return 20;
     if (n.blackPieceMaterial == bishop && n.whitePieceMaterial == knight) return -20;
     return 0;
 }
 
-void lazyScore(NodeState& n, const EngineState& st) {
-    n.score = termSum(n) + rookVersusMinors(n);
-    if (n.whitePieceMaterial >= queenOnly && n.blackPieceMaterial >= queenOnly) return;
+void scaleTowardsEnding(NodeState& n, const EngineState& st) {
     n.score += bishopVersusKnight(n);
     if (n.score > 0) scaleWhiteLead(n, st);
     else if (n.score < 0) scaleBlackLead(n, st);
