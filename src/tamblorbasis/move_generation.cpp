@@ -2,7 +2,9 @@
 // the board once from h8 (98) downwards, dispatching on the value of each square that
 // holds one of the mover's pieces (found a rank at a time); the frame stops every ray and
 // step. Castling is listed on rights and empty squares alone: the search tests its path.
+// The capture generator skips the steps and rays that hold no enemy man at all.
 #include "tamblorbasis/rank_words.h"
+#include "tamblorbasis/reach_masks.h"
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -72,6 +74,21 @@ inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
         *out++ = word(s, t, captureBits);
 }
 
+// The mover's pieces rank by rank and the enemy men as one mask, read in one pass.
+template <bool White>
+struct CaptureScan {
+    std::uint64_t own[8];
+    std::uint64_t enemy = 0;
+    explicit CaptureScan(const std::uint8_t* b) {
+        for (int rank = 0; rank < 8; ++rank) {
+            const std::uint64_t word = rankWord(b, rank);
+            own[rank] = White ? whitePieceFlags(word) : blackPieceFlags(word);
+            enemy |= packFlags(White ? blackPieceFlags(word) : whitePieceFlags(word)) << (8 * rank);
+        }
+    }
+    bool reaches(const reach::MaskTable& table, int bitIndex) const { return (table[bitIndex] & enemy) != 0; }
+};
+
 template <bool White>
 void generateCaptures(Move*& cursor, const EngineState& state) {
     constexpr int pawn = White ? whitePawn : blackPawn;
@@ -93,63 +110,80 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
         if (b[e + 1] == pawn) *out++ = word(e + 1, e + forward, epBits);
     }
 
-    forOwnPiecesDownwards<White>(b, [&](int s) {
-        switch (b[s]) {
-        case pawn:
-            if (White) {
-                pawnCapture<White>(b, s, s + 9, out);
-                pawnCapture<White>(b, s, s + 11, out);
-            } else {
-                pawnCapture<White>(b, s, s - 9, out);
-                pawnCapture<White>(b, s, s - 11, out);
+    const CaptureScan<White> scan(b);
+    // A ray is walked only when an enemy man stands somewhere on its line.
+    const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
+        if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
+    };
+    for (int rank = 7; rank >= 0; --rank) {
+        for (std::uint64_t own = scan.own[rank]; own != 0;) {
+            const int flag = highestFlag(own);
+            own ^= std::uint64_t{1} << flag;
+            const int s = 21 + 10 * rank + flag / 8;
+            const int i = 8 * rank + flag / 8;
+            switch (b[s]) {
+            case pawn:
+                if (!scan.reaches(White ? reach::whitePawn : reach::blackPawn, i)) break;
+                if (White) {
+                    pawnCapture<White>(b, s, s + 9, out);
+                    pawnCapture<White>(b, s, s + 11, out);
+                } else {
+                    pawnCapture<White>(b, s, s - 9, out);
+                    pawnCapture<White>(b, s, s - 11, out);
+                }
+                break;
+            case knight:
+                if (!scan.reaches(reach::knight, i)) break;
+                captureStep<White>(b, s, s + 8, out);
+                captureStep<White>(b, s, s + 19, out);
+                captureStep<White>(b, s, s + 21, out);
+                captureStep<White>(b, s, s + 12, out);
+                captureStep<White>(b, s, s - 8, out);
+                captureStep<White>(b, s, s - 19, out);
+                captureStep<White>(b, s, s - 21, out);
+                captureStep<White>(b, s, s - 12, out);
+                break;
+            case bishop:
+                if (!scan.reaches(reach::diagonal, i)) break;
+                ray(s, i, 4, 9);
+                ray(s, i, 5, 11);
+                ray(s, i, 6, -9);
+                ray(s, i, 7, -11);
+                break;
+            case rook:
+                if (!scan.reaches(reach::straight, i)) break;
+                ray(s, i, 0, 10);
+                ray(s, i, 1, 1);
+                ray(s, i, 2, -1);
+                ray(s, i, 3, -10);
+                break;
+            case queen:
+                if (!scan.reaches(reach::straight, i) && !scan.reaches(reach::diagonal, i)) break;
+                ray(s, i, 0, 10);
+                ray(s, i, 1, 1);
+                ray(s, i, 2, -1);
+                ray(s, i, 3, -10);
+                ray(s, i, 4, 9);
+                ray(s, i, 5, 11);
+                ray(s, i, 6, -9);
+                ray(s, i, 7, -11);
+                break;
+            case king:
+                if (!scan.reaches(reach::king, i)) break;
+                captureStep<White>(b, s, s + 9, out);
+                captureStep<White>(b, s, s + 10, out);
+                captureStep<White>(b, s, s + 11, out);
+                captureStep<White>(b, s, s + 1, out);
+                captureStep<White>(b, s, s - 9, out);
+                captureStep<White>(b, s, s - 10, out);
+                captureStep<White>(b, s, s - 11, out);
+                captureStep<White>(b, s, s - 1, out);
+                break;
+            default:
+                break;
             }
-            break;
-        case knight:
-            captureStep<White>(b, s, s + 8, out);
-            captureStep<White>(b, s, s + 19, out);
-            captureStep<White>(b, s, s + 21, out);
-            captureStep<White>(b, s, s + 12, out);
-            captureStep<White>(b, s, s - 8, out);
-            captureStep<White>(b, s, s - 19, out);
-            captureStep<White>(b, s, s - 21, out);
-            captureStep<White>(b, s, s - 12, out);
-            break;
-        case bishop:
-            captureRay<White>(b, s, 9, out);
-            captureRay<White>(b, s, 11, out);
-            captureRay<White>(b, s, -9, out);
-            captureRay<White>(b, s, -11, out);
-            break;
-        case rook:
-            captureRay<White>(b, s, 10, out);
-            captureRay<White>(b, s, 1, out);
-            captureRay<White>(b, s, -1, out);
-            captureRay<White>(b, s, -10, out);
-            break;
-        case queen:
-            captureRay<White>(b, s, 10, out);
-            captureRay<White>(b, s, 1, out);
-            captureRay<White>(b, s, -1, out);
-            captureRay<White>(b, s, -10, out);
-            captureRay<White>(b, s, 9, out);
-            captureRay<White>(b, s, 11, out);
-            captureRay<White>(b, s, -9, out);
-            captureRay<White>(b, s, -11, out);
-            break;
-        case king:
-            captureStep<White>(b, s, s + 9, out);
-            captureStep<White>(b, s, s + 10, out);
-            captureStep<White>(b, s, s + 11, out);
-            captureStep<White>(b, s, s + 1, out);
-            captureStep<White>(b, s, s - 9, out);
-            captureStep<White>(b, s, s - 10, out);
-            captureStep<White>(b, s, s - 11, out);
-            captureStep<White>(b, s, s - 1, out);
-            break;
-        default:
-            break;
         }
-    });
+    }
     cursor = out;
 }
 
