@@ -40,6 +40,14 @@ inline void quietRay(const std::uint8_t* b, int s, int d, Move*& out) {
     for (int t = s + d; b[t] == emptySquare; t += d) *out++ = word(s, t, quietBits);
 }
 
+// Whether the squares after from along d are empty up to and including to (d = 0: no line).
+inline bool isOpenLine(const std::uint8_t* b, int from, int to, int d) {
+    if (d == 0) return false;
+    int t = from + d;
+    while (b[t] == emptySquare && t != to) t += d;
+    return t == to;
+}
+
 // Queen, rook, bishop, knight: a consumer reading backwards meets the knight first.
 template <bool White>
 inline void promotions(int s, int t, Move kindBits, Move*& out) {
@@ -283,6 +291,42 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
     cursor = out;
 }
 
+// Whether the walk of generateQuietMoves would write this word: the same tests, asked of
+// one move.
+template <bool White>
+bool isListedQuiet(const EngineState& state, Move move) {
+    const std::uint8_t* b = state.position.squares;
+    const int from = moveFrom(move), to = moveTo(move), promotion = movePromotion(move);
+    if (moveKind(move) != kindQuiet || from >= 120 || to >= 120) return false;
+    if (b[to] != emptySquare) return false;  // also keeps to on the board
+    const int d = to - from;
+    switch (b[from]) {
+    case White ? whitePawn : blackPawn: {
+        constexpr int forward = White ? 10 : -10;
+        if (d == forward) {
+            if (White ? to < 91 : to > 28) return promotion == 0;
+            const int own = White ? 0 : 1;
+            return promotion == whiteQueen + own || promotion == whiteRook + own ||
+                   promotion == whiteBishop + own || promotion == whiteKnight + own;
+        }
+        return d == 2 * forward && promotion == 0 && (White ? from <= 38 : from >= 81) &&
+               b[from + forward] == emptySquare;
+    }
+    case White ? whiteKnight : blackKnight:
+        return promotion == 0 && state.knightStep[from][to] == d;
+    case White ? whiteKing : blackKing:
+        return promotion == 0 && state.queenDirection[from][to] == d;
+    case White ? whiteBishop : blackBishop:
+        return promotion == 0 && isOpenLine(b, from, to, state.bishopDirection[from][to]);
+    case White ? whiteRook : blackRook:
+        return promotion == 0 && isOpenLine(b, from, to, state.rookDirection[from][to]);
+    case White ? whiteQueen : blackQueen:
+        return promotion == 0 && isOpenLine(b, from, to, state.queenDirection[from][to]);
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 void generateWhiteCaptures(Move*& cursor, const EngineState& state) {
@@ -296,4 +340,8 @@ void generateWhiteQuietMoves(Move*& cursor, const EngineState& state) {
 }
 void generateBlackQuietMoves(Move*& cursor, const EngineState& state) {
     generateQuietMoves<false>(cursor, state);
+}
+
+bool isQuietMoveListed(const EngineState& state, Move move, bool moverIsWhite) {
+    return moverIsWhite ? isListedQuiet<true>(state, move) : isListedQuiet<false>(state, move);
 }
