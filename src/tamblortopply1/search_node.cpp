@@ -246,11 +246,17 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     else
         generateBlackQuietMoves(cursor, state);
     for (Move* p = parked; p < top; ++p) *cursor++ = *p;
+    // Each killer stands once in the list: once passed over, it is looked for no more.
+    int pending = killerCount;
     for (Move* slot = cursor - 1; slot >= first; --slot) {
         const Move move = *slot;
-        bool tried = move == frame.hashMove;
-        for (int k = 0; k < killerCount; ++k) tried |= move == killers[k];
-        if (tried) continue;
+        if (move == frame.hashMove) continue;
+        int k = 0;
+        while (k < pending && killers[k] != move) ++k;
+        if (k < pending) {
+            killers[k] = killers[--pending];
+            continue;
+        }
         if (tryQuiet(move)) return true;
     }
     return false;
