@@ -34,27 +34,27 @@ namespace {
 // Pieces as bits of a 32-bit set: every square value is below 32.
 constexpr std::uint32_t bit(int value) { return std::uint32_t{1} << value; }
 
-// The first piece along each line from s, tested once: a king next to s, a slider of the
-// line's kind further on. Knights and pawns by their squares.
+// The king by its square, knights and pawns by theirs, then the first piece along each
+// line from s: a slider of the line's kind.
 template <bool ByWhite>
-inline bool attackedBy(const std::uint8_t* b, int s) {
+inline bool attackedBy(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
     constexpr int knight = ByWhite ? whiteKnight : blackKnight;
-    constexpr int king = ByWhite ? whiteKing : blackKing;
     constexpr std::uint32_t straight = bit(ByWhite ? whiteRook : blackRook) | bit(ByWhite ? whiteQueen : blackQueen);
     constexpr std::uint32_t diagonal = bit(ByWhite ? whiteBishop : blackBishop) | bit(ByWhite ? whiteQueen : blackQueen);
     constexpr int pawnLeft = ByWhite ? -9 : 9, pawnRight = ByWhite ? -11 : 11;
 
+    const std::uint8_t* b = state.position.squares;
+    const int king = ByWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    if (state.queenDirection[s][king] == king - s) return true;
     if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
     if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
         b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
         return true;
     const auto line = [b, s](int d, std::uint32_t sliders) {
         int t = s + d;
-        int v = b[t];
-        if (v == king) return true;
-        while (v == emptySquare) v = b[t += d];
-        return ((sliders >> v) & 1) != 0;
+        while (b[t] == emptySquare) t += d;
+        return ((sliders >> b[t]) & 1) != 0;
     };
     return line(10, straight) || line(-10, straight) || line(1, straight) || line(-1, straight) ||
            line(9, diagonal) || line(-9, diagonal) || line(11, diagonal) || line(-11, diagonal);
@@ -63,8 +63,7 @@ inline bool attackedBy(const std::uint8_t* b, int s) {
 }  // namespace
 
 bool isSquareAttacked(const EngineState& state, int s, bool byWhite) {
-    const std::uint8_t* b = state.position.squares;
-    return byWhite ? attackedBy<true>(b, s) : attackedBy<false>(b, s);
+    return byWhite ? attackedBy<true>(state, s) : attackedBy<false>(state, s);
 }
 
 // The king's square, the square it crosses and its destination must all be safe. The
