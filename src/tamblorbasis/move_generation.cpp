@@ -82,16 +82,24 @@ inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
         *out++ = word(s, t, captureBits);
 }
 
-// The mover's pieces rank by rank and the enemy men as one mask, read in one pass.
+// The mover's pieces rank by rank and the enemy men as one mask, read in one pass. Pawns
+// are left out at once unless an enemy man stands diagonally ahead of them: the ranks
+// are read from the mover's far side, so the rank ahead is always known.
 template <bool White>
 struct CaptureScan {
     std::uint64_t own[8];
     std::uint64_t enemy = 0;
     explicit CaptureScan(const std::uint8_t* b) {
-        for (int rank = 0; rank < 8; ++rank) {
+        std::uint64_t ahead = 0;  // enemy flags of the rank the pawns strike into
+        for (int k = 0; k < 8; ++k) {
+            const int rank = White ? 7 - k : k;
             const std::uint64_t word = rankWord(b, rank);
-            own[rank] = White ? whitePieceFlags(word) : blackPieceFlags(word);
-            enemy |= packFlags(White ? blackPieceFlags(word) : whitePieceFlags(word)) << (8 * rank);
+            const std::uint64_t ownFlags = White ? whitePieceFlags(word) : blackPieceFlags(word);
+            const std::uint64_t enemyFlags = White ? blackPieceFlags(word) : whitePieceFlags(word);
+            const std::uint64_t pawns = ownFlags & ~nonPawnFlags(word);
+            own[rank] = (ownFlags & ~pawns) | (pawns & ((ahead << 8) | (ahead >> 8)));
+            enemy |= packFlags(enemyFlags) << (8 * rank);
+            ahead = enemyFlags;
         }
     }
     bool reaches(const reach::MaskTable& table, int bitIndex) const { return (table[bitIndex] & enemy) != 0; }
@@ -131,7 +139,6 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
             const int i = 8 * rank + flag / 8;
             switch (b[s]) {
             case pawn:
-                if (!scan.reaches(White ? reach::whitePawn : reach::blackPawn, i)) break;
                 if (White) {
                     pawnCapture<White>(b, s, s + 9, out);
                     pawnCapture<White>(b, s, s + 11, out);

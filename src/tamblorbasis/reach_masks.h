@@ -34,8 +34,6 @@ constexpr MaskTable rayTable(std::array<int, 8> steps, int count) {
 
 inline constexpr MaskTable knight = stepTable({8, 19, 21, 12, -8, -19, -21, -12}, 8);
 inline constexpr MaskTable king = stepTable({9, 10, 11, 1, -9, -10, -11, -1}, 8);
-inline constexpr MaskTable whitePawn = stepTable({9, 11}, 2);
-inline constexpr MaskTable blackPawn = stepTable({-9, -11}, 2);
 inline constexpr MaskTable straight = rayTable({10, 1, -1, -10}, 4);
 inline constexpr MaskTable diagonal = rayTable({9, 11, -9, -11}, 4);
 // One line each, indexed like the generator's rays: 10, 1, -1, -10, 9, 11, -9, -11.
