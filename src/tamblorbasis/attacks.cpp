@@ -1,8 +1,6 @@
 // Attack questions about the current board: is a square attacked, may a castling move
 // be played, did the move just made leave the mover's king attacked, does it give check.
 // Every ray walk ends at the frame, so none of them tests bounds.
-#include <cstdlib>
-
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -14,17 +12,28 @@ inline int firstOccupied(const std::uint8_t* b, int s, int d) {
     return s;
 }
 
-inline bool isStraightStep(int d) {
-    const int a = std::abs(d);
-    return a == 1 || a == 10;
-}
+// The sliders that move along step d (-11..11), as a set of square values: rooks and
+// queens along ranks and files, bishops and queens along diagonals, both colours.
+struct SliderSets {
+    std::uint32_t byStep[23] = {};
+    constexpr SliderSets() {
+        for (int d : {1, 10}) {
+            byStep[11 + d] = byStep[11 - d] = (1u << whiteRook) | (1u << blackRook) | (1u << whiteQueen) | (1u << blackQueen);
+        }
+        for (int d : {9, 11}) {
+            byStep[11 + d] = byStep[11 - d] =
+                (1u << whiteBishop) | (1u << blackBishop) | (1u << whiteQueen) | (1u << blackQueen);
+        }
+    }
+};
+constexpr SliderSets sliderSets;
+// The values of one side: White's are odd, Black's even (the frame and empty squares are
+// never sliders, so they need no exclusion here).
+constexpr std::uint32_t whiteValues = 0xAAAAAAAAu, blackValues = 0x55555555u;
 
 // Does the slider standing on this value move along step d?
 inline bool slidesAlong(int value, int d, bool white) {
-    const int queen = white ? whiteQueen : blackQueen;
-    if (value == queen) return true;
-    if (isStraightStep(d)) return value == (white ? whiteRook : blackRook);
-    return value == (white ? whiteBishop : blackBishop);
+    return ((sliderSets.byStep[11 + d] & (white ? whiteValues : blackValues)) >> value) & 1;
 }
 
 }  // namespace
