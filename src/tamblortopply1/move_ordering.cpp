@@ -15,6 +15,7 @@ inline int captureScore(Move move, const std::uint8_t* squares) {
 }  // namespace
 
 void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
+    if (slot == first) return;  // the last one left needs no choosing
     const std::uint8_t* squares = state.position.squares;
     Move* best = slot;
     int bestScore = captureScore(*slot, squares);
