@@ -6,8 +6,6 @@
 #include <array>
 #include <cstdint>
 
-#include "tamblorbasis/rank_words.h"
-
 namespace reach {
 
 constexpr int squareOfBit(int bitIndex) { return 21 + 10 * (bitIndex / 8) + bitIndex % 8; }
