@@ -1,8 +1,6 @@
 // Attack questions about the current board: is a square attacked, may a castling move
 // be played, did the move just made leave the mover's king attacked, does it give check.
 // Every ray walk ends at the frame, so none of them tests bounds.
-#include <cstdlib>
-
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -14,17 +12,28 @@ inline int firstOccupied(const std::uint8_t* b, int s, int d) {
     return s;
 }
 
-inline bool isStraightStep(int d) {
-    const int a = std::abs(d);
-    return a == 1 || a == 10;
-}
+// The sliders that move along step d (-11..11), as a set of square values: rooks and
+// queens along ranks and files, bishops and queens along diagonals, both colours.
+struct SliderSets {
+    std::uint32_t byStep[23] = {};
+    constexpr SliderSets() {
+        for (int d : {1, 10}) {
+            byStep[11 + d] = byStep[11 - d] = (1u << whiteRook) | (1u << blackRook) | (1u << whiteQueen) | (1u << blackQueen);
+        }
+        for (int d : {9, 11}) {
+            byStep[11 + d] = byStep[11 - d] =
+                (1u << whiteBishop) | (1u << blackBishop) | (1u << whiteQueen) | (1u << blackQueen);
+        }
+    }
+};
+constexpr SliderSets sliderSets;
+// The values of one side: White's are odd, Black's even (the frame and empty squares are
+// never sliders, so they need no exclusion here).
+constexpr std::uint32_t whiteValues = 0xAAAAAAAAu, blackValues = 0x55555555u;
 
 // Does the slider standing on this value move along step d?
 inline bool slidesAlong(int value, int d, bool white) {
-    const int queen = white ? whiteQueen : blackQueen;
-    if (value == queen) return true;
-    if (isStraightStep(d)) return value == (white ? whiteRook : blackRook);
-    return value == (white ? whiteBishop : blackBishop);
+    return ((sliderSets.byStep[11 + d] & (white ? whiteValues : blackValues)) >> value) & 1;
 }
 
 }  // namespace
@@ -34,27 +43,27 @@ namespace {
 // Pieces as bits of a 32-bit set: every square value is below 32.
 constexpr std::uint32_t bit(int value) { return std::uint32_t{1} << value; }
 
-// The first piece along each line from s, tested once: a king next to s, a slider of the
-// line's kind further on. Knights and pawns by their squares.
+// The king by its square, knights and pawns by theirs, then the first piece along each
+// line from s: a slider of the line's kind.
 template <bool ByWhite>
-inline bool attackedBy(const std::uint8_t* b, int s) {
+inline bool attackedBy(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
     constexpr int knight = ByWhite ? whiteKnight : blackKnight;
-    constexpr int king = ByWhite ? whiteKing : blackKing;
     constexpr std::uint32_t straight = bit(ByWhite ? whiteRook : blackRook) | bit(ByWhite ? whiteQueen : blackQueen);
     constexpr std::uint32_t diagonal = bit(ByWhite ? whiteBishop : blackBishop) | bit(ByWhite ? whiteQueen : blackQueen);
     constexpr int pawnLeft = ByWhite ? -9 : 9, pawnRight = ByWhite ? -11 : 11;
 
+    const std::uint8_t* b = state.position.squares;
+    const int king = ByWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    if (state.queenDirection[s][king] == king - s) return true;
     if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
     if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
         b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
         return true;
     const auto line = [b, s](int d, std::uint32_t sliders) {
         int t = s + d;
-        int v = b[t];
-        if (v == king) return true;
-        while (v == emptySquare) v = b[t += d];
-        return ((sliders >> v) & 1) != 0;
+        while (b[t] == emptySquare) t += d;
+        return ((sliders >> b[t]) & 1) != 0;
     };
     return line(10, straight) || line(-10, straight) || line(1, straight) || line(-1, straight) ||
            line(9, diagonal) || line(-9, diagonal) || line(11, diagonal) || line(-11, diagonal);
@@ -63,8 +72,7 @@ inline bool attackedBy(const std::uint8_t* b, int s) {
 }  // namespace
 
 bool isSquareAttacked(const EngineState& state, int s, bool byWhite) {
-    const std::uint8_t* b = state.position.squares;
-    return byWhite ? attackedBy<true>(b, s) : attackedBy<false>(b, s);
+    return byWhite ? attackedBy<true>(state, s) : attackedBy<false>(state, s);
 }
 
 // The king's square, the square it crosses and its destination must all be safe. The

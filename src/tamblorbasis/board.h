@@ -45,12 +45,13 @@ inline const std::uint8_t* positionBytes(const Position& p) {
 // 4 x blackCastling + whiteCastling: the castling byte of the game history and the loop.
 inline int castlingByte(const Position& p) { return p.whiteCastling + 4 * p.blackCastling; }
 
-// The 64 playing squares rank by rank (21..28, 31..38, ...) and entries 120..127.
+// Squares 20..99 (the 64 playing squares with the frame between the ranks, which never
+// changes: one block copies faster than eight ranks) and entries 120..127.
 struct PositionSnapshot {
-    std::uint8_t squares[64];
+    std::uint8_t squares[80];
     std::uint8_t sideEntries[8];
 };
-static_assert(sizeof(PositionSnapshot) == 72);
+static_assert(sizeof(PositionSnapshot) == 88);
 
 // Move word: bits 0..7 from, 8..15 to, 16..23 kind, 24..31 promotion piece code.
 using Move = std::uint32_t;

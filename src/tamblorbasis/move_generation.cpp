@@ -2,7 +2,9 @@
 // the board once from h8 (98) downwards, dispatching on the value of each square that
 // holds one of the mover's pieces (found a rank at a time); the frame stops every ray and
 // step. Castling is listed on rights and empty squares alone: the search tests its path.
+// The capture generator skips the steps and rays that hold no enemy man at all.
 #include "tamblorbasis/rank_words.h"
+#include "tamblorbasis/reach_masks.h"
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -36,6 +38,14 @@ inline void quietStep(const std::uint8_t* b, int s, int t, Move*& out) {
 
 inline void quietRay(const std::uint8_t* b, int s, int d, Move*& out) {
     for (int t = s + d; b[t] == emptySquare; t += d) *out++ = word(s, t, quietBits);
+}
+
+// Whether the squares after from along d are empty up to and including to (d = 0: no line).
+inline bool isOpenLine(const std::uint8_t* b, int from, int to, int d) {
+    if (d == 0) return false;
+    int t = from + d;
+    while (b[t] == emptySquare && t != to) t += d;
+    return t == to;
 }
 
 // Queen, rook, bishop, knight: a consumer reading backwards meets the knight first.
@@ -72,6 +82,29 @@ inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
         *out++ = word(s, t, captureBits);
 }
 
+// The mover's pieces rank by rank and the enemy men as one mask, read in one pass. Pawns
+// are left out at once unless an enemy man stands diagonally ahead of them: the ranks
+// are read from the mover's far side, so the rank ahead is always known.
+template <bool White>
+struct CaptureScan {
+    std::uint64_t own[8];
+    std::uint64_t enemy = 0;
+    explicit CaptureScan(const std::uint8_t* b) {
+        std::uint64_t ahead = 0;  // enemy flags of the rank the pawns strike into
+        for (int k = 0; k < 8; ++k) {
+            const int rank = White ? 7 - k : k;
+            const std::uint64_t word = rankWord(b, rank);
+            const std::uint64_t ownFlags = White ? whitePieceFlags(word) : blackPieceFlags(word);
+            const std::uint64_t enemyFlags = White ? blackPieceFlags(word) : whitePieceFlags(word);
+            const std::uint64_t pawns = ownFlags & ~nonPawnFlags(word);
+            own[rank] = (ownFlags & ~pawns) | (pawns & ((ahead << 8) | (ahead >> 8)));
+            enemy |= packFlags(enemyFlags) << (8 * rank);
+            ahead = enemyFlags;
+        }
+    }
+    bool reaches(const reach::MaskTable& table, int bitIndex) const { return (table[bitIndex] & enemy) != 0; }
+};
+
 template <bool White>
 void generateCaptures(Move*& cursor, const EngineState& state) {
     constexpr int pawn = White ? whitePawn : blackPawn;
@@ -93,63 +126,79 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
         if (b[e + 1] == pawn) *out++ = word(e + 1, e + forward, epBits);
     }
 
-    forOwnPiecesDownwards<White>(b, [&](int s) {
-        switch (b[s]) {
-        case pawn:
-            if (White) {
-                pawnCapture<White>(b, s, s + 9, out);
-                pawnCapture<White>(b, s, s + 11, out);
-            } else {
-                pawnCapture<White>(b, s, s - 9, out);
-                pawnCapture<White>(b, s, s - 11, out);
+    const CaptureScan<White> scan(b);
+    // A ray is walked only when an enemy man stands somewhere on its line.
+    const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
+        if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
+    };
+    for (int rank = 7; rank >= 0; --rank) {
+        for (std::uint64_t own = scan.own[rank]; own != 0;) {
+            const int flag = highestFlag(own);
+            own ^= std::uint64_t{1} << flag;
+            const int s = 21 + 10 * rank + flag / 8;
+            const int i = 8 * rank + flag / 8;
+            switch (b[s]) {
+            case pawn:
+                if (White) {
+                    pawnCapture<White>(b, s, s + 9, out);
+                    pawnCapture<White>(b, s, s + 11, out);
+                } else {
+                    pawnCapture<White>(b, s, s - 9, out);
+                    pawnCapture<White>(b, s, s - 11, out);
+                }
+                break;
+            case knight:
+                if (!scan.reaches(reach::knight, i)) break;
+                captureStep<White>(b, s, s + 8, out);
+                captureStep<White>(b, s, s + 19, out);
+                captureStep<White>(b, s, s + 21, out);
+                captureStep<White>(b, s, s + 12, out);
+                captureStep<White>(b, s, s - 8, out);
+                captureStep<White>(b, s, s - 19, out);
+                captureStep<White>(b, s, s - 21, out);
+                captureStep<White>(b, s, s - 12, out);
+                break;
+            case bishop:
+                if (!scan.reaches(reach::diagonal, i)) break;
+                ray(s, i, 4, 9);
+                ray(s, i, 5, 11);
+                ray(s, i, 6, -9);
+                ray(s, i, 7, -11);
+                break;
+            case rook:
+                if (!scan.reaches(reach::straight, i)) break;
+                ray(s, i, 0, 10);
+                ray(s, i, 1, 1);
+                ray(s, i, 2, -1);
+                ray(s, i, 3, -10);
+                break;
+            case queen:
+                if (!scan.reaches(reach::straight, i) && !scan.reaches(reach::diagonal, i)) break;
+                ray(s, i, 0, 10);
+                ray(s, i, 1, 1);
+                ray(s, i, 2, -1);
+                ray(s, i, 3, -10);
+                ray(s, i, 4, 9);
+                ray(s, i, 5, 11);
+                ray(s, i, 6, -9);
+                ray(s, i, 7, -11);
+                break;
+            case king:
+                if (!scan.reaches(reach::king, i)) break;
+                captureStep<White>(b, s, s + 9, out);
+                captureStep<White>(b, s, s + 10, out);
+                captureStep<White>(b, s, s + 11, out);
+                captureStep<White>(b, s, s + 1, out);
+                captureStep<White>(b, s, s - 9, out);
+                captureStep<White>(b, s, s - 10, out);
+                captureStep<White>(b, s, s - 11, out);
+                captureStep<White>(b, s, s - 1, out);
+                break;
+            default:
+                break;
             }
-            break;
-        case knight:
-            captureStep<White>(b, s, s + 8, out);
-            captureStep<White>(b, s, s + 19, out);
-            captureStep<White>(b, s, s + 21, out);
-            captureStep<White>(b, s, s + 12, out);
-            captureStep<White>(b, s, s - 8, out);
-            captureStep<White>(b, s, s - 19, out);
-            captureStep<White>(b, s, s - 21, out);
-            captureStep<White>(b, s, s - 12, out);
-            break;
-        case bishop:
-            captureRay<White>(b, s, 9, out);
-            captureRay<White>(b, s, 11, out);
-            captureRay<White>(b, s, -9, out);
-            captureRay<White>(b, s, -11, out);
-            break;
-        case rook:
-            captureRay<White>(b, s, 10, out);
-            captureRay<White>(b, s, 1, out);
-            captureRay<White>(b, s, -1, out);
-            captureRay<White>(b, s, -10, out);
-            break;
-        case queen:
-            captureRay<White>(b, s, 10, out);
-            captureRay<White>(b, s, 1, out);
-            captureRay<White>(b, s, -1, out);
-            captureRay<White>(b, s, -10, out);
-            captureRay<White>(b, s, 9, out);
-            captureRay<White>(b, s, 11, out);
-            captureRay<White>(b, s, -9, out);
-            captureRay<White>(b, s, -11, out);
-            break;
-        case king:
-            captureStep<White>(b, s, s + 9, out);
-            captureStep<White>(b, s, s + 10, out);
-            captureStep<White>(b, s, s + 11, out);
-            captureStep<White>(b, s, s + 1, out);
-            captureStep<White>(b, s, s - 9, out);
-            captureStep<White>(b, s, s - 10, out);
-            captureStep<White>(b, s, s - 11, out);
-            captureStep<White>(b, s, s - 1, out);
-            break;
-        default:
-            break;
         }
-    });
+    }
     cursor = out;
 }
 
@@ -249,6 +298,42 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
     cursor = out;
 }
 
+// Whether the walk of generateQuietMoves would write this word: the same tests, asked of
+// one move.
+template <bool White>
+bool isListedQuiet(const EngineState& state, Move move) {
+    const std::uint8_t* b = state.position.squares;
+    const int from = moveFrom(move), to = moveTo(move), promotion = movePromotion(move);
+    if (moveKind(move) != kindQuiet || from >= 120 || to >= 120) return false;
+    if (b[to] != emptySquare) return false;  // also keeps to on the board
+    const int d = to - from;
+    switch (b[from]) {
+    case White ? whitePawn : blackPawn: {
+        constexpr int forward = White ? 10 : -10;
+        if (d == forward) {
+            if (White ? to < 91 : to > 28) return promotion == 0;
+            const int own = White ? 0 : 1;
+            return promotion == whiteQueen + own || promotion == whiteRook + own ||
+                   promotion == whiteBishop + own || promotion == whiteKnight + own;
+        }
+        return d == 2 * forward && promotion == 0 && (White ? from <= 38 : from >= 81) &&
+               b[from + forward] == emptySquare;
+    }
+    case White ? whiteKnight : blackKnight:
+        return promotion == 0 && state.knightStep[from][to] == d;
+    case White ? whiteKing : blackKing:
+        return promotion == 0 && state.queenDirection[from][to] == d;
+    case White ? whiteBishop : blackBishop:
+        return promotion == 0 && isOpenLine(b, from, to, state.bishopDirection[from][to]);
+    case White ? whiteRook : blackRook:
+        return promotion == 0 && isOpenLine(b, from, to, state.rookDirection[from][to]);
+    case White ? whiteQueen : blackQueen:
+        return promotion == 0 && isOpenLine(b, from, to, state.queenDirection[from][to]);
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 void generateWhiteCaptures(Move*& cursor, const EngineState& state) {
@@ -262,4 +347,8 @@ void generateWhiteQuietMoves(Move*& cursor, const EngineState& state) {
 }
 void generateBlackQuietMoves(Move*& cursor, const EngineState& state) {
     generateQuietMoves<false>(cursor, state);
+}
+
+bool isQuietMoveListed(const EngineState& state, Move move, bool moverIsWhite) {
+    return moverIsWhite ? isListedQuiet<true>(state, move) : isListedQuiet<false>(state, move);
 }

@@ -30,6 +30,10 @@ inline std::uint64_t occupiedFlags(std::uint64_t word) {
 // Flags of the squares that hold anything but a pawn (every other value is 4 or more).
 inline std::uint64_t nonPawnFlags(std::uint64_t word) { return ((word >> 2) | (word >> 3) | (word >> 4)) & rankFlagBits; }
 
+// The eight flags of a rank as one byte (bit = file index), by a multiply that gathers
+// bit 8 x i into bit 56 + i without carries.
+inline std::uint64_t packFlags(std::uint64_t flags) { return (flags * 0x0102040810204080ull) >> 56; }
+
 // The bit of the highest flag (8 x its file index), and the file index (0 = a) of the
 // lowest flag; flags must not be 0.
 inline int highestFlag(std::uint64_t flags) { return 63 - std::countl_zero(flags); }

@@ -41,6 +41,8 @@ void generateWhiteCaptures(Move*& cursor, const EngineState& state);
 void generateBlackCaptures(Move*& cursor, const EngineState& state);
 void generateWhiteQuietMoves(Move*& cursor, const EngineState& state);
 void generateBlackQuietMoves(Move*& cursor, const EngineState& state);
+// Whether the quiet generator of the mover would list this move now.
+bool isQuietMoveListed(const EngineState& state, Move move, bool moverIsWhite);
 
 // --- Legal moves of the game (full attack tests, position left as it was) -----------
 // A generated move of the side that does not leave its own king attacked (castling:

@@ -1,5 +1,6 @@
 // The order in which a node tries its moves: captures by victim and attacker, killer
 // moves first among the quiet ones, and only plausible answers when in check.
+#include "tamblorbasis/tamblorbasis.h"
 #include "tamblortopply1/tamblortopply1.h"
 
 namespace {
@@ -11,20 +12,10 @@ inline int captureScore(Move move, const std::uint8_t* squares) {
     return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
 }
 
-// Lifts a move to the top of the list when it is there; its old place becomes 0.
-inline void liftToTop(Move* first, Move*& cursor, Move move) {
-    if (move == nullMove) return;
-    for (Move* entry = first; entry < cursor; ++entry)
-        if (*entry == move) {
-            *entry = nullMove;
-            *cursor++ = move;
-            return;
-        }
-}
-
 }  // namespace
 
 void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
+    if (slot == first) return;  // the last one left needs no choosing
     const std::uint8_t* squares = state.position.squares;
     Move* best = slot;
     int bestScore = captureScore(*slot, squares);
@@ -56,19 +47,29 @@ void updateKillers(EngineState& state, Move move, int ply, bool inCheck) {
     }
 }
 
-void orderQuietMoves(EngineState& state, Move* first, Move*& cursor, Move hashMove, int ply, bool inCheck) {
-    if (hashMove != nullMove && moveKind(hashMove) <= kindCastling)
-        for (Move* entry = first; entry < cursor; ++entry)
-            if (*entry == hashMove) *entry = nullMove;
-
+int chooseKillers(const EngineState& state, Move* chosen, Move hashMove, int ply, bool inCheck, bool white) {
     // Killers of the node two plies nearer the root (or deeper, near the root), then
-    // the node's own, so that the node's own best killer ends on top.
+    // the node's own, so that the node's own best killer comes last and is tried first.
+    // A killer named twice takes its later place.
     const PlyInfo& borrowed = state.plyInfo[ply >= 3 ? ply - 1 : ply + 3];
     const PlyInfo& own = state.plyInfo[ply + 1];
+    int count = 0;
     for (const PlyInfo* info : {&borrowed, &own}) {
         const Move* killers = inCheck ? info->checkKillers : info->killers;
-        for (int slot = 2; slot >= 0; --slot) liftToTop(first, cursor, killers[slot]);
+        for (int slot = 2; slot >= 0; --slot) {
+            const Move killer = killers[slot];
+            if (killer == nullMove || killer == hashMove) continue;
+            int k = 0;
+            while (k < count && chosen[k] != killer) ++k;
+            if (k < count) {
+                for (; k + 1 < count; ++k) chosen[k] = chosen[k + 1];
+                chosen[k] = killer;
+            } else if (isQuietMoveListed(state, killer, white)) {
+                chosen[count++] = killer;
+            }
+        }
     }
+    return count;
 }
 
 bool mayAnswerCheck(const EngineState& state, Move checking, Move candidate, int kingSquare) {

@@ -222,25 +222,42 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     }
     if (frame.capturesOnly) return false;
 
+    // The killers first, then the parked captures (the first parked first), then the
+    // quiet moves from the end of their list; the hash move and the killers are not
+    // tried twice. A killer that cuts saves the quiet list.
+    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    const auto tryQuiet = [&](Move move) {
+        if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) return false;
+        const ChildResult result = searchWithScout(state, frame, move);
+        if (result == ChildResult::stop) return true;
+        if (result != ChildResult::cutoff) return false;
+        if (moveKind(move) == kindQuiet) updateKillers(state, move, ply, frame.inCheck);
+        storeCutoff(state, frame, move);
+        return true;
+    };
+    Move killers[6];
+    const int killerCount = chooseKillers(state, killers, frame.hashMove, ply, frame.inCheck, white);
+    for (int k = killerCount - 1; k >= 0; --k)
+        if (tryQuiet(killers[k])) return true;
+
     cursor = frame.list.moves;
     if (white)
         generateWhiteQuietMoves(cursor, state);
     else
         generateBlackQuietMoves(cursor, state);
-    for (Move* p = parked; p < top; ++p) *cursor++ = *p;  // the first parked ends on top
-    orderQuietMoves(state, first, cursor, frame.hashMove, ply, frame.inCheck);
-    const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
+    for (Move* p = parked; p < top; ++p) *cursor++ = *p;
+    // Each killer stands once in the list: once passed over, it is looked for no more.
+    int pending = killerCount;
     for (Move* slot = cursor - 1; slot >= first; --slot) {
         const Move move = *slot;
-        if (move == nullMove) continue;
-        if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) continue;
-        const ChildResult result = searchWithScout(state, frame, move);
-        if (result == ChildResult::stop) return true;
-        if (result == ChildResult::cutoff) {
-            if (moveKind(move) == kindQuiet) updateKillers(state, move, ply, frame.inCheck);
-            storeCutoff(state, frame, move);
-            return true;
+        if (move == frame.hashMove) continue;
+        int k = 0;
+        while (k < pending && killers[k] != move) ++k;
+        if (k < pending) {
+            killers[k] = killers[--pending];
+            continue;
         }
+        if (tryQuiet(move)) return true;
     }
     return false;
 }

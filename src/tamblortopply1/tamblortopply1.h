@@ -67,8 +67,9 @@ void finishNode(EngineState& state, NodeFrame& frame);
 void pickBestCapture(Move* first, Move* slot, const EngineState& state);
 // Records a quiet move that caused a cutoff at the node of this ply.
 void updateKillers(EngineState& state, Move move, int ply, bool inCheck);
-// Takes the hash move out of the quiet list and lifts the killers to its top.
-void orderQuietMoves(EngineState& state, Move* first, Move*& cursor, Move hashMove, int ply, bool inCheck);
+// The killers the quiet phase tries before its list, last first: those the quiet
+// generator lists here, the hash move left out. Returns their number (at most 6).
+int chooseKillers(const EngineState& state, Move* chosen, Move hashMove, int ply, bool inCheck, bool white);
 // Whether a quiet move (or a deferred capture) can answer the check given by `checking`.
 bool mayAnswerCheck(const EngineState& state, Move checking, Move candidate, int kingSquare);
 
