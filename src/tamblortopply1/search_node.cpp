@@ -130,8 +130,9 @@ ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
 }
 
-// A zero-width look at the move: can it beat the node's value at all?
-bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
+// A zero-width look at the move: can it beat the node's value at all? Rare, so kept out
+// of line: inlined, it made every call of searchWithScout save more registers.
+[[gnu::noinline]] bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
     state.scoutPly = state.ply;
     int value = 0;
     Move childLine[pvLength];
