@@ -2,6 +2,7 @@
 // its legality, extensions, reductions and pruning, and searches its children.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "tamblorbasis/tamblorbasis.h"
 #include "tambloreval/tambloreval.h"
@@ -80,7 +81,7 @@ inline void recordLine(PvLine& line, Move move, const PvLine& child, bool withCh
 
 inline void saveOnce(EngineState& state, NodeFrame& frame) {
     if (!frame.saved) {
-        saveSnapshot(frame.snapshot, state);
+        std::memcpy(frame.board.bytes, positionBytes(state.position) + boardCopyStart, sizeof frame.board.bytes);
         frame.saved = true;
     }
 }
@@ -111,7 +112,7 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     saveOnce(state, frame);
     bool childLegal = false;
     searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
-    restoreSnapshot(frame.snapshot, state);
+    std::memcpy(positionBytes(state.position) + boardCopyStart, frame.board.bytes, sizeof frame.board.bytes);
     --state.ply;
     return childLegal;
 }
