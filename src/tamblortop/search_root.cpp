@@ -28,7 +28,8 @@ void searchRoot(EngineState& state, Move move, int depth, int cutoff, Move* pv, 
                 int initial) {
     const bool deep = state.searchDepth > 3;
     NodeFrame frame;
-    openFrame(frame, root, pv, move, initial, cutoff);
+    PvLine line;
+    openFrame(frame, root, &line, move, initial, cutoff);
     frame.remaining = depth - 1;
     frame.maxNode = true;
     frame.root = true;
@@ -53,7 +54,7 @@ void searchRoot(EngineState& state, Move move, int depth, int cutoff, Move* pv, 
     }
     if (!deep) state.replyReady = true;
 
-    copyLine(pv, state.emptyPv);
+    clearLine(line);
     frame.inCheck = isSquareAttacked(state, state.position.whiteKingSquare, false);
     state.plyInfo[2].inCheck = frame.inCheck ? 1 : 0;
 
@@ -91,11 +92,12 @@ void searchRoot(EngineState& state, Move move, int depth, int cutoff, Move* pv, 
     if (!searchMoves(state, frame)) {
         finishNode(state, frame);
         // A capture of a piece far beyond the static score, and the only one: easy.
-        const Move best = pv[1];
+        const Move best = line.moves[1];
         if (!deep && best != nullMove && moveKind(best) == kindCapture &&
             !isPawn(state.position.squares[moveTo(best)]) && frame.nonPawnCaptures == 1 &&
             frame.value > n.score + easyMoveMargin)
             state.easyMove = best;
     }
+    writeLine(pv, line);
     value = frame.value;
 }

@@ -1,6 +1,8 @@
 // One node of the search below the root: it makes the move that leads to it, decides
 // its legality, extensions, reductions and pruning, and searches its children.
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "tamblorbasis/tamblorbasis.h"
 #include "tambloreval/tambloreval.h"
@@ -56,7 +58,7 @@ bool nullMoveSearch(EngineState& state, NodeFrame& frame) {
     child.nullMoveCount += 1;
     bool childLegal = false;
     int value = 0;
-    Move childLine[pvLength];
+    PvLine childLine;
     searchNode(state, childLegal, nullMove, depth, childLine, value, child, frame.cutoff, frame.value);
     state.position.enPassantPawn = static_cast<std::uint8_t>(enPassantPawn);
     --state.ply;
@@ -66,16 +68,27 @@ bool nullMoveSearch(EngineState& state, NodeFrame& frame) {
 
 enum class ChildResult { next, cutoff, stop };
 
+// A line holds a node's move and at most this many of the moves below it.
+constexpr int maxLineTail = 27;
+
+// The move, then as much of the child's line as fits; deep in the tree the move alone.
+inline void recordLine(PvLine& line, Move move, const PvLine& child, bool withChild) {
+    line.moves[1] = move;
+    const int kept = withChild ? std::min(child.length, maxLineTail) : 0;
+    for (int i = 1; i <= kept; ++i) line.moves[i + 1] = child.moves[i];
+    line.length = kept + 1;
+}
+
 inline void saveOnce(EngineState& state, NodeFrame& frame) {
     if (!frame.saved) {
-        saveSnapshot(frame.snapshot, state);
+        std::memcpy(frame.board.bytes, positionBytes(state.position) + boardCopyStart, sizeof frame.board.bytes);
         frame.saved = true;
     }
 }
 
 // The root reports each legal move it has searched: counts for the first iteration,
 // the thinking line for later ones.
-void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, const Move* childLine) {
+void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, const PvLine& childLine) {
     if (!frame.deepRoot) {
         ++state.legalRootMoves;
         const int victim = state.position.squares[moveTo(move)];
@@ -83,30 +96,32 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
         return;
     }
     if (!state.outputEnabled || state.searchDepth < 6) return;
-    if (frame.pvLine[1] != nullMove && value <= frame.value) return;
+    if (frame.pvLine->moves[1] != nullMove && value <= frame.value) return;
     Move line[pvLength] = {};
     line[1] = move;
-    for (int i = 1; i <= 27; ++i) line[i + 1] = childLine[i];
+    const int kept = std::min(childLine.length, maxLineTail);
+    for (int i = 1; i <= kept; ++i) line[i + 1] = childLine.moves[i];
     frontEnd.printThinking(state, line, value, 20);
 }
 
 // Searches the child the move leads to in the given window and puts the board back;
 // true when the move was legal.
-inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, Move* childLine,
+inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, PvLine& childLine,
                        int& value) {
     if (frame.root && state.allowedRootMoveCount > 0 && !isAllowedRootMove(state, move)) return false;
     saveOnce(state, frame);
     bool childLegal = false;
     searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
-    restoreSnapshot(frame.snapshot, state);
+    std::memcpy(positionBytes(state.position) + boardCopyStart, frame.board.bytes, sizeof frame.board.bytes);
     --state.ply;
     return childLegal;
 }
 
-// Searches one child and applies the best-move update.
-ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
+// Searches one child and applies the best-move update. Inlined into searchWithScout,
+// which every move but the hash move passes through: a call less per move.
+[[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move) {
     int value = 0;
-    Move childLine[pvLength];
+    PvLine childLine;
     const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value);
     if (state.stopSearch != 0) return ChildResult::stop;
     if (!childLegal) return ChildResult::next;
@@ -114,27 +129,28 @@ ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
 
     const bool better = frame.maxNode ? value > frame.value : value < frame.value;
     bool recorded = better;
-    if (frame.pvLine[1] == nullMove && !frame.capturesOnly) {
+    if (frame.pvLine->moves[1] == nullMove && !frame.capturesOnly) {
         // A full-width node keeps its first legal move even when it improves nothing.
         recorded = true;
         state.plyInfo[state.ply + 1].firstMoveDone = 1;
         if (frame.root) state.iterationHasBest = true;
     }
-    if (recorded) {
-        frame.pvLine[1] = move;
-        if (state.ply <= 30)
-            for (int i = 1; i <= 27; ++i) frame.pvLine[i + 1] = childLine[i];
-    }
+    if (recorded) recordLine(*frame.pvLine, move, childLine, state.ply <= 30);
     if (!better) return ChildResult::next;
     frame.value = value;
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
 }
 
-// A zero-width look at the move: can it beat the node's value at all?
-bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
+ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
+    return searchChildInline(state, frame, move);
+}
+
+// A zero-width look at the move: can it beat the node's value at all? Rare, so kept out
+// of line: inlined, it made every call of searchWithScout save more registers.
+[[gnu::noinline]] bool scoutSearch(EngineState& state, NodeFrame& frame, Move move) {
     state.scoutPly = state.ply;
     int value = 0;
-    Move childLine[pvLength];
+    PvLine childLine;
     const bool childLegal = visitChild(state, frame, move, frame.maxNode ? frame.value + 1 : frame.value - 1,
                                        frame.value, childLine, value);
     state.scoutPly = 0;
@@ -148,9 +164,9 @@ ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move) {
         return ChildResult::stop;
     }
     if ((!frame.root || frame.deepRoot) && frame.remaining >= 2 && std::abs(frame.value - frame.cutoff) >= 2 &&
-        frame.pvLine[1] != nullMove && !scoutSearch(state, frame, move))
+        frame.pvLine->moves[1] != nullMove && !scoutSearch(state, frame, move))
         return state.stopSearch != 0 ? ChildResult::stop : ChildResult::next;
-    return searchChild(state, frame, move);
+    return searchChildInline(state, frame, move);
 }
 
 // A cutoff: the move is stored as the node's refutation.
@@ -263,7 +279,7 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
 }
 
 void finishNode(EngineState& state, NodeFrame& frame) {
-    const Move best = frame.pvLine[1];
+    const Move best = frame.pvLine->moves[1];
     const int ply = state.ply;
     if (best == nullMove) {
         frame.value = !frame.inCheck ? 0 : frame.maxNode ? ply - (mateScore + 1) : (mateScore + 2) - ply;
@@ -279,8 +295,9 @@ void finishNode(EngineState& state, NodeFrame& frame) {
 
 namespace {
 
-// The body of searchNode; returns with frame.value set.
-void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
+// The body of searchNode; returns with frame.value set. Inlined into it, so that a node
+// costs one call, not two.
+[[gnu::always_inline]] inline void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
     const int ply = ++state.ply;
     frame.remaining = depth - 1;
     frame.maxNode = (ply & 1) != 0;
@@ -300,7 +317,7 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
     legal = true;
 
     NodeState& n = frame.node;
-    copyLine(frame.pvLine, state.emptyPv);
+    clearLine(*frame.pvLine);
     if (frame.remaining == 1) state.nullMoveAllowed = true;
 
     if (move != nullMove) {
@@ -385,7 +402,8 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
         }
         if (probeMainTable(state, frame.cutoff, r, frame.hashMove, n)) {
             frame.value = frame.cutoff;
-            frame.pvLine[1] = frame.hashMove;
+            frame.pvLine->moves[1] = frame.hashMove;
+            frame.pvLine->length = 1;
             return;
         }
         if (ply >= 3 && probeScoreTable(state, frame.initial, r, n)) return;
@@ -413,14 +431,14 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
     }
     for (;;) {
         if (searchMoves(state, frame)) return;
-        if (frame.pvLine[1] != nullMove && frame.reduction > 0) {
+        if (frame.pvLine->moves[1] != nullMove && frame.reduction > 0) {
             // It did not fail: search it again at full depth and width.
             frame.value = keptValue;
             frame.remaining += frame.reduction;
             frame.reduction = -frame.reduction;
             n.reductionBalance[ply & 1] += 1;
-            frame.hashMove = frame.pvLine[1];
-            copyLine(frame.pvLine, state.emptyPv);
+            frame.hashMove = frame.pvLine->moves[1];
+            clearLine(*frame.pvLine);
             state.plyInfo[ply + 1].firstMoveDone = 0;
             continue;
         }
@@ -431,7 +449,7 @@ void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
 
 }  // namespace
 
-void openFrame(NodeFrame& frame, const NodeState& parent, Move* pvLine, Move move, int initial, int cutoff) {
+void openFrame(NodeFrame& frame, const NodeState& parent, PvLine* pvLine, Move move, int initial, int cutoff) {
     frame.node = parent;
     frame.pvLine = pvLine;
     frame.move = move;
@@ -450,10 +468,10 @@ void openFrame(NodeFrame& frame, const NodeState& parent, Move* pvLine, Move mov
     frame.nonPawnCaptures = 0;
 }
 
-void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,
+void searchNode(EngineState& state, bool& legal, Move move, int depth, PvLine& pvLine, int& value,
                 const NodeState& parent, int initial, int cutoff) {
     NodeFrame frame;
-    openFrame(frame, parent, pvLine, move, initial, cutoff);
+    openFrame(frame, parent, &pvLine, move, initial, cutoff);
     legal = false;
     runNode(state, frame, legal, depth);
     value = frame.value;

@@ -7,17 +7,41 @@
 // parent's cutoff as its start and the parent's current value as its cutoff.
 #include "tamblorvars/tamblorvars.h"
 
-using PvLine = Move[pvLength];  // entry 1 the node's best move, then its continuation
+// A node's line: entry 1 its best move (0 while it has none), then the continuation up
+// to `length`. Entries past `length` are stale and never read, so a node clears its line
+// with two stores and hands on only the moves it has.
+struct PvLine {
+    Move moves[pvLength];
+    int length;
+};
+
+inline void clearLine(PvLine& line) {
+    line.moves[1] = nullMove;
+    line.length = 0;
+}
+
+// Writes the line out in full, zeros past its length (the form the think driver keeps).
+inline void writeLine(Move* to, const PvLine& line) {
+    for (int i = 0; i < pvLength; ++i) to[i] = i >= 1 && i <= line.length ? line.moves[i] : nullMove;
+}
 
 constexpr int mateScore = 32000;
 constexpr int mateRange = 31000;  // scores this large or larger are mates
 constexpr int maxSearchPly = 80;
 
+// The bytes of the board a move can change, as one block: the playing squares 21..98
+// and the side entries 120..127 lie within bytes 16..127 of a Position (the frame squares
+// among them never change). Seven 16-byte copies save or restore it.
+constexpr int boardCopyStart = 16;
+struct BoardCopy {
+    std::uint8_t bytes[sizeof(Position) - boardCopyStart];
+};
+
 // Everything a node keeps in its own frame while it searches its moves. The root
 // search fills one in for the root and shares the move loop with every other node.
 struct NodeFrame {
     NodeState node;
-    Move* pvLine;
+    PvLine* pvLine;
     Move move;  // the move that led here, 0 = the null move
     int remaining;
     int value, initial, cutoff;
@@ -28,7 +52,7 @@ struct NodeFrame {
     bool inCheck;  // the side to move here is in check
     Move hashMove;
     bool saved;
-    PositionSnapshot snapshot;
+    BoardCopy board;  // the board before the child's move
     MoveList list;
     // The root only.
     bool root;
@@ -37,11 +61,11 @@ struct NodeFrame {
 };
 
 // A frame as a node starts it: the parent's terms, the window, nothing searched yet.
-void openFrame(NodeFrame& frame, const NodeState& parent, Move* pvLine, Move move, int initial, int cutoff);
+void openFrame(NodeFrame& frame, const NodeState& parent, PvLine* pvLine, Move move, int initial, int cutoff);
 
 // One node below the root (ply is raised on entry; the caller restores the position
 // and lowers ply after the call, whatever happened).
-void searchNode(EngineState& state, bool& legal, Move move, int depth, Move* pvLine, int& value,
+void searchNode(EngineState& state, bool& legal, Move move, int depth, PvLine& pvLine, int& value,
                 const NodeState& parent, int initial, int cutoff);
 
 // Every 32768 nodes: the clock (when asked) and the input that arrived meanwhile.

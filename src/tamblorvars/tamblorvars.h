@@ -88,9 +88,7 @@ struct EngineState {
     std::int64_t nodeCount;  // 64 bits: a long think passes two thousand million nodes
     // Where a think starts counting: 0, or a count that puts a node limit on a poll.
     std::int64_t nodeCountOrigin;
-    // The engine's moves the root may search (a GUI's restriction); none listed = all.
-    std::int32_t allowedRootMoveCount;
-    Move allowedRootMoves[256];
+    std::int32_t allowedRootMoveCount;  // the list is kept at the end, away from the hot counters
     std::int32_t legalRootMoves;
     std::int32_t bestScore;
     std::int32_t previousScore;
@@ -165,6 +163,10 @@ struct EngineState {
     std::int32_t historyCount;
     std::int32_t gameReversibleCount;
     MoveText gameMoves[gameRecordCapacity];
+
+    // The engine's moves the root may search (a GUI's restriction); none listed = all.
+    // Read only when allowedRootMoveCount, among the search counters, is above 0.
+    Move allowedRootMoves[256];
 };
 
 // Copies a whole line of moves (pv, previousPv, emptyPv to clear one).

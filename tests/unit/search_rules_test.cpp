@@ -56,7 +56,7 @@ protected:
         const bool maxNode = ((st.ply + 1) & 1) != 0;
         bool legal = false;
         int value = 0;
-        Move line[pvLength];
+        PvLine line;
         searchNode(st, legal, move, depth, line, value, parent, maxNode ? -mateScore : mateScore,
                    maxNode ? mateScore : -mateScore);
         --st.ply;
