@@ -2,7 +2,6 @@
 // its legality, extensions, reductions and pruning, and searches its children.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "tamblorbasis/tamblorbasis.h"
 #include "tambloreval/tambloreval.h"
@@ -81,7 +80,7 @@ inline void recordLine(PvLine& line, Move move, const PvLine& child, bool withCh
 
 inline void saveOnce(EngineState& state, NodeFrame& frame) {
     if (!frame.saved) {
-        std::memcpy(frame.board.bytes, positionBytes(state.position) + boardCopyStart, sizeof frame.board.bytes);
+        saveSnapshot(frame.snapshot, state);
         frame.saved = true;
     }
 }
@@ -112,7 +111,7 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     saveOnce(state, frame);
     bool childLegal = false;
     searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
-    std::memcpy(positionBytes(state.position) + boardCopyStart, frame.board.bytes, sizeof frame.board.bytes);
+    restoreSnapshot(frame.snapshot, state);
     --state.ply;
     return childLegal;
 }

@@ -29,14 +29,6 @@ constexpr int mateScore = 32000;
 constexpr int mateRange = 31000;  // scores this large or larger are mates
 constexpr int maxSearchPly = 80;
 
-// The bytes of the board a move can change, as one block: the playing squares 21..98
-// and the side entries 120..127 lie within bytes 16..127 of a Position (the frame squares
-// among them never change). Seven 16-byte copies save or restore it.
-constexpr int boardCopyStart = 16;
-struct BoardCopy {
-    std::uint8_t bytes[sizeof(Position) - boardCopyStart];
-};
-
 // Everything a node keeps in its own frame while it searches its moves. The root
 // search fills one in for the root and shares the move loop with every other node.
 struct NodeFrame {
@@ -52,7 +44,7 @@ struct NodeFrame {
     bool inCheck;  // the side to move here is in check
     Move hashMove;
     bool saved;
-    BoardCopy board;  // the board before the child's move
+    PositionSnapshot snapshot;  // the board before the child's move
     MoveList list;
     // The root only.
     bool root;
