@@ -5,6 +5,7 @@
 // The capture generator skips the steps and rays that hold no enemy man at all.
 #include "tamblorbasis/rank_words.h"
 #include "tamblorbasis/reach_masks.h"
+#include "tamblorbasis/side_masks.h"
 #include "tamblorbasis/tamblorbasis.h"
 
 namespace {
@@ -82,25 +83,19 @@ inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
         *out++ = word(s, t, captureBits);
 }
 
-// The mover's pieces rank by rank and the enemy men as one mask, read in one pass. Pawns
-// are left out at once unless an enemy man stands diagonally ahead of them: the ranks
-// are read from the mover's far side, so the rank ahead is always known.
+// The mover's men and the enemy men as sets. Pawns are left out at once unless an enemy
+// man stands diagonally ahead of them.
 template <bool White>
 struct CaptureScan {
-    std::uint64_t own[8];
-    std::uint64_t enemy = 0;
+    std::uint64_t own;
+    std::uint64_t enemy;
     explicit CaptureScan(const std::uint8_t* b) {
-        std::uint64_t ahead = 0;  // enemy flags of the rank the pawns strike into
-        for (int k = 0; k < 8; ++k) {
-            const int rank = White ? 7 - k : k;
-            const std::uint64_t word = rankWord(b, rank);
-            const std::uint64_t ownFlags = White ? whitePieceFlags(word) : blackPieceFlags(word);
-            const std::uint64_t enemyFlags = White ? blackPieceFlags(word) : whitePieceFlags(word);
-            const std::uint64_t pawns = ownFlags & ~nonPawnFlags(word);
-            own[rank] = (ownFlags & ~pawns) | (pawns & ((ahead << 8) | (ahead >> 8)));
-            enemy |= packFlags(enemyFlags) << (8 * rank);
-            ahead = enemyFlags;
-        }
+        constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
+        const SideMasks m = readSideMasks<White>(b);
+        enemy = m.enemy;
+        const std::uint64_t strikers = White ? ((enemy >> 7) & ~aFile) | ((enemy >> 9) & ~hFile)
+                                             : ((enemy << 7) & ~hFile) | ((enemy << 9) & ~aFile);
+        own = (m.own & ~m.ownPawns) | (m.ownPawns & strikers);
     }
     bool reaches(const reach::MaskTable& table, int bitIndex) const { return (table[bitIndex] & enemy) != 0; }
 };
@@ -131,72 +126,70 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
     const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
         if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
     };
-    for (int rank = 7; rank >= 0; --rank) {
-        for (std::uint64_t own = scan.own[rank]; own != 0;) {
-            const int flag = highestFlag(own);
-            own ^= std::uint64_t{1} << flag;
-            const int s = 21 + 10 * rank + flag / 8;
-            const int i = 8 * rank + flag / 8;
-            switch (b[s]) {
-            case pawn:
-                if (White) {
-                    pawnCapture<White>(b, s, s + 9, out);
-                    pawnCapture<White>(b, s, s + 11, out);
-                } else {
-                    pawnCapture<White>(b, s, s - 9, out);
-                    pawnCapture<White>(b, s, s - 11, out);
-                }
-                break;
-            case knight:
-                if (!scan.reaches(reach::knight, i)) break;
-                captureStep<White>(b, s, s + 8, out);
-                captureStep<White>(b, s, s + 19, out);
-                captureStep<White>(b, s, s + 21, out);
-                captureStep<White>(b, s, s + 12, out);
-                captureStep<White>(b, s, s - 8, out);
-                captureStep<White>(b, s, s - 19, out);
-                captureStep<White>(b, s, s - 21, out);
-                captureStep<White>(b, s, s - 12, out);
-                break;
-            case bishop:
-                if (!scan.reaches(reach::diagonal, i)) break;
-                ray(s, i, 4, 9);
-                ray(s, i, 5, 11);
-                ray(s, i, 6, -9);
-                ray(s, i, 7, -11);
-                break;
-            case rook:
-                if (!scan.reaches(reach::straight, i)) break;
-                ray(s, i, 0, 10);
-                ray(s, i, 1, 1);
-                ray(s, i, 2, -1);
-                ray(s, i, 3, -10);
-                break;
-            case queen:
-                if (!scan.reaches(reach::straight, i) && !scan.reaches(reach::diagonal, i)) break;
-                ray(s, i, 0, 10);
-                ray(s, i, 1, 1);
-                ray(s, i, 2, -1);
-                ray(s, i, 3, -10);
-                ray(s, i, 4, 9);
-                ray(s, i, 5, 11);
-                ray(s, i, 6, -9);
-                ray(s, i, 7, -11);
-                break;
-            case king:
-                if (!scan.reaches(reach::king, i)) break;
-                captureStep<White>(b, s, s + 9, out);
-                captureStep<White>(b, s, s + 10, out);
-                captureStep<White>(b, s, s + 11, out);
-                captureStep<White>(b, s, s + 1, out);
-                captureStep<White>(b, s, s - 9, out);
-                captureStep<White>(b, s, s - 10, out);
-                captureStep<White>(b, s, s - 11, out);
-                captureStep<White>(b, s, s - 1, out);
-                break;
-            default:
-                break;
+    // From h8 down to a1: the highest bit first.
+    for (std::uint64_t own = scan.own; own != 0;) {
+        const int i = 63 - std::countl_zero(own);
+        own ^= std::uint64_t{1} << i;
+        const int s = 21 + 10 * (i >> 3) + (i & 7);
+        switch (b[s]) {
+        case pawn:
+            if (White) {
+                pawnCapture<White>(b, s, s + 9, out);
+                pawnCapture<White>(b, s, s + 11, out);
+            } else {
+                pawnCapture<White>(b, s, s - 9, out);
+                pawnCapture<White>(b, s, s - 11, out);
             }
+            break;
+        case knight:
+            if (!scan.reaches(reach::knight, i)) break;
+            captureStep<White>(b, s, s + 8, out);
+            captureStep<White>(b, s, s + 19, out);
+            captureStep<White>(b, s, s + 21, out);
+            captureStep<White>(b, s, s + 12, out);
+            captureStep<White>(b, s, s - 8, out);
+            captureStep<White>(b, s, s - 19, out);
+            captureStep<White>(b, s, s - 21, out);
+            captureStep<White>(b, s, s - 12, out);
+            break;
+        case bishop:
+            if (!scan.reaches(reach::diagonal, i)) break;
+            ray(s, i, 4, 9);
+            ray(s, i, 5, 11);
+            ray(s, i, 6, -9);
+            ray(s, i, 7, -11);
+            break;
+        case rook:
+            if (!scan.reaches(reach::straight, i)) break;
+            ray(s, i, 0, 10);
+            ray(s, i, 1, 1);
+            ray(s, i, 2, -1);
+            ray(s, i, 3, -10);
+            break;
+        case queen:
+            if (!scan.reaches(reach::straight, i) && !scan.reaches(reach::diagonal, i)) break;
+            ray(s, i, 0, 10);
+            ray(s, i, 1, 1);
+            ray(s, i, 2, -1);
+            ray(s, i, 3, -10);
+            ray(s, i, 4, 9);
+            ray(s, i, 5, 11);
+            ray(s, i, 6, -9);
+            ray(s, i, 7, -11);
+            break;
+        case king:
+            if (!scan.reaches(reach::king, i)) break;
+            captureStep<White>(b, s, s + 9, out);
+            captureStep<White>(b, s, s + 10, out);
+            captureStep<White>(b, s, s + 11, out);
+            captureStep<White>(b, s, s + 1, out);
+            captureStep<White>(b, s, s - 9, out);
+            captureStep<White>(b, s, s - 10, out);
+            captureStep<White>(b, s, s - 11, out);
+            captureStep<White>(b, s, s - 1, out);
+            break;
+        default:
+            break;
         }
     }
     cursor = out;

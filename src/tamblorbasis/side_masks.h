@@ -1,0 +1,47 @@
+#pragma once
+// One side's men, its pawns and the enemy men as 64-bit sets (bit 8 x rank + file, a1 =
+// bit 0), read from the mailbox in one pass: the capture generator's view of the board.
+#include <cstdint>
+
+#include "tamblorbasis/board.h"
+#include "tamblorbasis/rank_words.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
+struct SideMasks {
+    std::uint64_t own, ownPawns, enemy;
+};
+
+template <bool White>
+inline SideMasks readSideMasks(const std::uint8_t* squares) {
+    SideMasks m{0, 0, 0};
+#if defined(__SSE2__) || defined(_M_X64)
+    // Two ranks per register: a byte compare per question, movemask gathers sixteen answers.
+    const __m128i colourBits = _mm_set1_epi8(3);
+    const __m128i ownColour = _mm_set1_epi8(White ? 1 : 2);
+    const __m128i enemyColour = _mm_set1_epi8(White ? 2 : 1);
+    const __m128i pawn = _mm_set1_epi8(static_cast<char>(White ? whitePawn : blackPawn));
+    for (int pair = 0; pair < 4; ++pair) {
+        const std::uint8_t* low = squares + 21 + 20 * pair;
+        const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(low)),
+                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(low + 10)));
+        const __m128i colour = _mm_and_si128(v, colourBits);
+        const int shift = 16 * pair;
+        m.own |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(colour, ownColour)))) << shift;
+        m.enemy |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(colour, enemyColour)))) << shift;
+        m.ownPawns |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pawn)))) << shift;
+    }
+#else
+    for (int rank = 0; rank < 8; ++rank) {
+        const std::uint64_t word = rankWord(squares, rank);
+        const std::uint64_t white = whitePieceFlags(word), black = blackPieceFlags(word);
+        const std::uint64_t own = White ? white : black;
+        m.own |= packFlags(own) << (8 * rank);
+        m.enemy |= packFlags(White ? black : white) << (8 * rank);
+        m.ownPawns |= packFlags(own & ~nonPawnFlags(word)) << (8 * rank);
+    }
+#endif
+    return m;
+}
