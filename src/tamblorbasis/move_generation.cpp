@@ -1,9 +1,10 @@
 // The four pseudo-legal move generators. Each writes the list sentinel first, then walks
 // the board once from h8 (98) downwards, dispatching on the value of each square that
-// holds one of the mover's pieces (found a rank at a time); the frame stops every ray and
+// holds one of the mover's pieces (taken from a set of its men); the frame stops every ray and
 // step. Castling is listed on rights and empty squares alone: the search tests its path.
 // The capture generator skips the steps and rays that hold no enemy man at all.
-#include "tamblorbasis/rank_words.h"
+#include <bit>
+
 #include "tamblorbasis/reach_masks.h"
 #include "tamblorbasis/side_masks.h"
 #include "tamblorbasis/tamblorbasis.h"
@@ -63,14 +64,10 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
 // Calls visit(s) for every square holding one of the mover's pieces, from h8 down to a1.
 template <bool White, typename Visit>
 inline void forOwnPiecesDownwards(const std::uint8_t* b, Visit visit) {
-    for (int rank = 7; rank >= 0; --rank) {
-        const std::uint64_t word = rankWord(b, rank);
-        std::uint64_t own = White ? whitePieceFlags(word) : blackPieceFlags(word);
-        while (own != 0) {
-            const int flag = highestFlag(own);
-            own ^= std::uint64_t{1} << flag;
-            visit(21 + 10 * rank + flag / 8);
-        }
+    for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
+        const int i = 63 - std::countl_zero(own);
+        own ^= std::uint64_t{1} << i;
+        visit(reach::square[i]);
     }
 }
 
@@ -130,7 +127,7 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
     for (std::uint64_t own = scan.own; own != 0;) {
         const int i = 63 - std::countl_zero(own);
         own ^= std::uint64_t{1} << i;
-        const int s = 21 + 10 * (i >> 3) + (i & 7);
+        const int s = reach::square[i];
         switch (b[s]) {
         case pawn:
             if (White) {

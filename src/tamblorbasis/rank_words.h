@@ -1,7 +1,7 @@
 #pragma once
-// The board walks read a rank's eight playing squares as one 64-bit word (a-file in the
-// low byte) and visit only the squares whose byte asks for it: a set of flag bits, one
-// at bit 8 x file-index of each square of interest.
+// Without SSE2 the side sets are read a rank at a time: a rank's eight playing squares as
+// one 64-bit word (a-file in the low byte), and a flag bit at bit 8 x file-index of each
+// square that answers a question.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -20,21 +20,9 @@ inline std::uint64_t rankWord(const std::uint8_t* squares, int rankIndex) {
 // Flags of the squares holding a White piece (value & 3 == 1) or a Black one (== 2).
 inline std::uint64_t whitePieceFlags(std::uint64_t word) { return word & ~(word >> 1) & rankFlagBits; }
 inline std::uint64_t blackPieceFlags(std::uint64_t word) { return (word >> 1) & ~word & rankFlagBits; }
-// Flags of the squares that hold anything.
-inline std::uint64_t occupiedFlags(std::uint64_t word) {
-    word |= word >> 4;
-    word |= word >> 2;
-    word |= word >> 1;
-    return word & rankFlagBits;
-}
 // Flags of the squares that hold anything but a pawn (every other value is 4 or more).
 inline std::uint64_t nonPawnFlags(std::uint64_t word) { return ((word >> 2) | (word >> 3) | (word >> 4)) & rankFlagBits; }
 
 // The eight flags of a rank as one byte (bit = file index), by a multiply that gathers
 // bit 8 x i into bit 56 + i without carries.
 inline std::uint64_t packFlags(std::uint64_t flags) { return (flags * 0x0102040810204080ull) >> 56; }
-
-// The bit of the highest flag (8 x its file index), and the file index (0 = a) of the
-// lowest flag; flags must not be 0.
-inline int highestFlag(std::uint64_t flags) { return 63 - std::countl_zero(flags); }
-inline int lowestFlagFile(std::uint64_t flags) { return std::countr_zero(flags) >> 3; }

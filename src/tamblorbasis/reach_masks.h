@@ -14,6 +14,13 @@ constexpr std::uint64_t maskOf(int s) { return std::uint64_t{1} << (8 * (s / 10 
 
 using MaskTable = std::array<std::uint64_t, 64>;
 
+// The mailbox square of each bit, looked up: cheaper than the arithmetic in the walks.
+inline constexpr std::array<std::uint8_t, 64> square = [] {
+    std::array<std::uint8_t, 64> table{};
+    for (int i = 0; i < 64; ++i) table[i] = static_cast<std::uint8_t>(squareOfBit(i));
+    return table;
+}();
+
 constexpr MaskTable stepTable(std::array<int, 8> steps, int count) {
     MaskTable table{};
     for (int i = 0; i < 64; ++i)
