@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "tamblorbasis/board.h"
+#include "tamblorbasis/make_move.h"
 #include "tamblorvars/tamblorvars.h"
 
 // --- Squares and snapshots ---------------------------------------------------------
@@ -28,8 +29,8 @@ bool parsePositionText(bool opponentToMove, std::string_view text, EngineState& 
 bool isPlayablePosition(const EngineState& state, bool whiteToMove);
 
 // --- Making moves and attack tests ------------------------------------------------
-// Plays the move on position; returns the value of the piece taken (0 if none).
-int makeMove(EngineState& state, Move move);
+// makeMove (make_move.h) plays the move on position; returns the value of the piece
+// taken (0 if none).
 bool isSquareAttacked(const EngineState& state, int square, bool byWhite);
 bool isCastlingPathSafe(const EngineState& state, Move castling);
 bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack);

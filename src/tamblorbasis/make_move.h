@@ -1,8 +1,11 @@
+#pragma once
 // Plays a generated move word on the board. There is no take-back: callers restore a
-// snapshot or a whole Position copy taken before the move.
-#include "tamblorbasis/tamblorbasis.h"
+// snapshot or a whole Position copy taken before the move. Inline: the search makes a
+// move at every node, and a call there cost more than the move itself.
+#include "tamblorbasis/board.h"
+#include "tamblorvars/tamblorvars.h"
 
-int makeMove(EngineState& state, Move move) {
+inline int makeMove(EngineState& state, Move move) {
     Position& p = state.position;
     std::uint8_t* b = p.squares;
     p.enPassantPawn = 0;
