@@ -61,16 +61,6 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
     *out++ = base | ((whiteKnight + own) << 24);
 }
 
-// Calls visit(s) for every square holding one of the mover's pieces, from h8 down to a1.
-template <bool White, typename Visit>
-inline void forOwnPiecesDownwards(const std::uint8_t* b, Visit visit) {
-    for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
-        const int i = 63 - std::countl_zero(own);
-        own ^= std::uint64_t{1} << i;
-        visit(reach::square[i]);
-    }
-}
-
 template <bool White>
 inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
     if ((b[t] & 3) != enemyBits<White>) return;
@@ -216,7 +206,11 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             *out++ = word(home + 25, home + 23, castleBits);
     }
 
-    forOwnPiecesDownwards<White>(b, [&](int s) {
+    // From h8 down to a1: the highest bit first.
+    for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
+        const int i = 63 - std::countl_zero(own);
+        own ^= std::uint64_t{1} << i;
+        const int s = reach::square[i];
         switch (b[s]) {
         case pawn:
             if (White) {
@@ -284,7 +278,7 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
         default:
             break;
         }
-    });
+    }
     cursor = out;
 }
 
