@@ -40,8 +40,20 @@ inline bool slidesAlong(int value, int d, bool white) {
 
 namespace {
 
-// Pieces as bits of a 32-bit set: every square value is below 32.
-constexpr std::uint32_t bit(int value) { return std::uint32_t{1} << value; }
+// A square value as a slider of one side: straight (rook, queen), diagonal (bishop, queen).
+// A byte looked up and tested: cheaper than a variable shift of a set of values.
+constexpr std::uint8_t straightKind = 1, diagonalKind = 2;
+template <bool White>
+struct SliderKinds {
+    std::uint8_t of[32] = {};
+    constexpr SliderKinds() {
+        of[White ? whiteRook : blackRook] = straightKind;
+        of[White ? whiteBishop : blackBishop] = diagonalKind;
+        of[White ? whiteQueen : blackQueen] = straightKind | diagonalKind;
+    }
+};
+template <bool White>
+constexpr SliderKinds<White> sliderKinds;
 
 // The king by its square, knights and pawns by theirs, then the first piece along each
 // line from s: a slider of the line's kind.
@@ -49,8 +61,6 @@ template <bool ByWhite>
 inline bool attackedBy(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
     constexpr int knight = ByWhite ? whiteKnight : blackKnight;
-    constexpr std::uint32_t straight = bit(ByWhite ? whiteRook : blackRook) | bit(ByWhite ? whiteQueen : blackQueen);
-    constexpr std::uint32_t diagonal = bit(ByWhite ? whiteBishop : blackBishop) | bit(ByWhite ? whiteQueen : blackQueen);
     constexpr int pawnLeft = ByWhite ? -9 : 9, pawnRight = ByWhite ? -11 : 11;
 
     const std::uint8_t* b = state.position.squares;
@@ -60,13 +70,13 @@ inline bool attackedBy(const EngineState& state, int s) {
     if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
         b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
         return true;
-    const auto line = [b, s](int d, std::uint32_t sliders) {
+    const auto line = [b, s](int d, std::uint8_t kind) {
         int t = s + d;
         while (b[t] == emptySquare) t += d;
-        return ((sliders >> b[t]) & 1) != 0;
+        return (sliderKinds<ByWhite>.of[b[t]] & kind) != 0;
     };
-    return line(10, straight) || line(-10, straight) || line(1, straight) || line(-1, straight) ||
-           line(9, diagonal) || line(-9, diagonal) || line(11, diagonal) || line(-11, diagonal);
+    return line(10, straightKind) || line(-10, straightKind) || line(1, straightKind) || line(-1, straightKind) ||
+           line(9, diagonalKind) || line(-9, diagonalKind) || line(11, diagonalKind) || line(-11, diagonalKind);
 }
 
 }  // namespace
