@@ -6,9 +6,11 @@
 namespace {
 
 // Most valuable victim first, a promotion on top of it, then the cheapest attacker.
-// An en-passant capture ranks like a pawn taking a pawn would, a little lower.
+// An en-passant capture ranks like a pawn taking a pawn would, a little lower. The
+// capture list holds only kinds 60 and 40, and bit 4 of the kind tells them apart.
+static_assert((kindCapture & 16) != 0 && (kindEnPassant & 16) == 0);
 inline int captureScore(Move move, const std::uint8_t* squares) {
-    if (moveKind(move) != kindCapture) return 61;
+    if ((move & (Move{16} << 16)) == 0) return 61;
     return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
 }
 
