@@ -113,10 +113,10 @@ void generateCaptures(Move*& cursor, const EngineState& state) {
     const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
         if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
     };
-    // From h8 down to a1: the highest bit first.
+    // From h8 down to a1: the highest bit first (63 ^ clz compiles to one bsr).
     for (std::uint64_t own = scan.own; own != 0;) {
-        const int i = 63 - std::countl_zero(own);
-        own ^= std::uint64_t{1} << i;
+        const int i = 63 ^ std::countl_zero(own);
+        own &= ~(std::uint64_t{1} << i);
         const int s = reach::square[i];
         switch (b[s]) {
         case pawn:
@@ -206,10 +206,10 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             *out++ = word(home + 25, home + 23, castleBits);
     }
 
-    // From h8 down to a1: the highest bit first.
+    // From h8 down to a1: the highest bit first (63 ^ clz compiles to one bsr).
     for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
-        const int i = 63 - std::countl_zero(own);
-        own ^= std::uint64_t{1} << i;
+        const int i = 63 ^ std::countl_zero(own);
+        own &= ~(std::uint64_t{1} << i);
         const int s = reach::square[i];
         switch (b[s]) {
         case pawn:
