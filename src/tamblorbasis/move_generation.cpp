@@ -87,8 +87,10 @@ struct CaptureScan {
     bool reaches(const reach::MaskTable& table, int bitIndex) const { return (table[bitIndex] & enemy) != 0; }
 };
 
+// Inlined into each caller: the search calls it at every node, and a call kept the
+// White copy out of line with its register saves.
 template <bool White>
-void generateCaptures(Move*& cursor, const EngineState& state) {
+[[gnu::always_inline]] inline void generateCaptures(Move*& cursor, const EngineState& state) {
     constexpr int pawn = White ? whitePawn : blackPawn;
     constexpr int knight = White ? whiteKnight : blackKnight;
     constexpr int bishop = White ? whiteBishop : blackBishop;
