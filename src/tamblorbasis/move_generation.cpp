@@ -61,6 +61,16 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
     *out++ = base | ((whiteKnight + own) << 24);
 }
 
+// For a piece of steps: true when the steps need no walk, because no enemy man stands in
+// its reach, or just one does (its capture is then written here).
+inline bool onlyTarget(const reach::MaskTable& table, int bitIndex, std::uint64_t enemy, int s, Move*& out) {
+    const std::uint64_t hits = table[bitIndex] & enemy;
+    if (hits == 0) return true;
+    if ((hits & (hits - 1)) != 0) return false;
+    *out++ = word(s, reach::square[std::countr_zero(hits)], captureBits);
+    return true;
+}
+
 template <bool White>
 inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
     if ((b[t] & 3) != enemyBits<White>) return;
@@ -131,7 +141,7 @@ template <bool White>
             }
             break;
         case knight:
-            if (!scan.reaches(reach::knight, i)) break;
+            if (onlyTarget(reach::knight, i, scan.enemy, s, out)) break;
             captureStep<White>(b, s, s + 8, out);
             captureStep<White>(b, s, s + 19, out);
             captureStep<White>(b, s, s + 21, out);
@@ -167,7 +177,7 @@ template <bool White>
             ray(s, i, 7, -11);
             break;
         case king:
-            if (!scan.reaches(reach::king, i)) break;
+            if (onlyTarget(reach::king, i, scan.enemy, s, out)) break;
             captureStep<White>(b, s, s + 9, out);
             captureStep<White>(b, s, s + 10, out);
             captureStep<White>(b, s, s + 11, out);
