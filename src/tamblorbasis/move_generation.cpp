@@ -38,8 +38,11 @@ inline void quietStep(const std::uint8_t* b, int s, int t, Move*& out) {
     if (b[t] == emptySquare) *out++ = word(s, t, quietBits);
 }
 
+// Each step adds d to the to-square byte of the word: one add instead of a rebuild.
 inline void quietRay(const std::uint8_t* b, int s, int d, Move*& out) {
-    for (int t = s + d; b[t] == emptySquare; t += d) *out++ = word(s, t, quietBits);
+    Move w = word(s, s, quietBits);
+    const Move stepBits = static_cast<Move>(d) << 8;
+    for (int t = s + d; b[t] == emptySquare; t += d) *out++ = (w += stepBits);
 }
 
 // Whether the squares after from along d are empty up to and including to (d = 0: no line).
