@@ -169,7 +169,7 @@ template <bool White>
             ray(s, i, 3, -10);
             break;
         case queen:
-            if (!scan.reaches(reach::straight, i) && !scan.reaches(reach::diagonal, i)) break;
+            if (!scan.reaches(reach::queen, i)) break;
             ray(s, i, 0, 10);
             ray(s, i, 1, 1);
             ray(s, i, 2, -1);
