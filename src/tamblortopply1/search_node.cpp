@@ -116,10 +116,11 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
 // its child these terms (no material changes, and no extension unless the move checks),
 // so the child's futility test can be made here. Returns the child's cutoff beyond which
 // such a child, if legal and not in check, is cut as futile; past every value when none is.
+inline int noCutBound(bool maxNode) { return maxNode ? INT_MAX : INT_MIN; }
 inline int quietCutBound(const EngineState& state, const NodeFrame& frame) {
     const NodeState& n = frame.node;
-    const int none = frame.maxNode ? INT_MAX : INT_MIN;
-    if (frame.inCheck || state.ply < 4) return none;
+    const int none = noCutBound(frame.maxNode);
+    if (frame.capturesOnly || frame.inCheck || state.ply < 4) return none;
     if (frame.remaining == 1) {
         // The child stays within a ply of the horizon and tests the score it was handed.
         return frame.maxNode ? n.score + quietMarginNearHorizon : n.score - quietMarginNearHorizon;
@@ -135,8 +136,8 @@ inline int quietCutBound(const EngineState& state, const NodeFrame& frame) {
 
 // Whether the child of this move is known to be cut as futile (see quietCutBound).
 inline bool quietChildCut(const NodeFrame& frame, Move move, int bound) {
-    return moveKind(move) == kindQuiet && movePromotion(move) == 0 &&
-           (frame.maxNode ? frame.value > bound : frame.value < bound);
+    const bool plainQuiet = move >> 16 == kindQuiet;  // the kind, and no promotion
+    return plainQuiet && (frame.maxNode ? frame.value > bound : frame.value < bound);
 }
 
 // Searches the child the move leads to in the given window and puts the board back;
@@ -156,11 +157,10 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
 // Searches one child and applies the best-move update. Inlined into searchWithScout,
 // which every move but the hash move passes through: a call less per move.
 [[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move,
-                                                            int quietBound) {
+                                                            bool quietCut) {
     int value = 0;
     PvLine childLine;
-    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value,
-                                       quietChildCut(frame, move, quietBound));
+    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value, quietCut);
     if (state.stopSearch != 0) return ChildResult::stop;
     if (!childLegal) return ChildResult::next;
     if (frame.root) noteRootChild(state, frame, move, value, childLine);
@@ -179,8 +179,8 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
 }
 
-ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move, int quietBound) {
-    return searchChildInline(state, frame, move, quietBound);
+ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move, bool quietCut) {
+    return searchChildInline(state, frame, move, quietCut);
 }
 
 // A zero-width look at the move: can it beat the node's value at all? Rare, so kept out
@@ -196,7 +196,7 @@ ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move, int qui
 }
 
 // A capture or quiet move: the scout first where it pays, then the full search.
-ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move, int quietBound) {
+ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move, bool quietCut) {
     if (frame.root && frame.deepRoot && rootTimeUp(state, frame.value) && ponderMove == nullMove) {
         state.stopSearch = 1;
         return ChildResult::stop;
@@ -204,7 +204,7 @@ ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move, int
     if ((!frame.root || frame.deepRoot) && frame.remaining >= 2 && std::abs(frame.value - frame.cutoff) >= 2 &&
         frame.pvLine->moves[1] != nullMove && !scoutSearch(state, frame, move))
         return state.stopSearch != 0 ? ChildResult::stop : ChildResult::next;
-    return searchChildInline(state, frame, move, quietBound);
+    return searchChildInline(state, frame, move, quietCut);
 }
 
 // A cutoff: the move is stored as the node's refutation.
@@ -235,11 +235,12 @@ bool pollWhileSearching(EngineState& state, bool clockTest) {
 bool searchMoves(EngineState& state, NodeFrame& frame) {
     const int ply = state.ply;
     const bool white = frame.maxNode;
-    const int noBound = white ? INT_MAX : INT_MIN;
-    const int quietBound = frame.capturesOnly ? noBound : quietCutBound(state, frame);
+    const int noBound = noCutBound(white);
+    const int quietBound = quietCutBound(state, frame);
 
     if (!frame.capturesOnly && frame.hashMove != nullMove && hashMoveFits(state, frame.hashMove, white)) {
-        const ChildResult result = searchChild(state, frame, frame.hashMove, quietBound);
+        const ChildResult result =
+            searchChild(state, frame, frame.hashMove, quietChildCut(frame, frame.hashMove, quietBound));
         if (result == ChildResult::stop) return true;
         if (result == ChildResult::cutoff) {
             if (moveKind(frame.hashMove) == kindQuiet) updateKillers(state, frame.hashMove, ply, frame.inCheck);
@@ -269,7 +270,7 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
             if (!frame.capturesOnly) *--parked = move;
             continue;
         }
-        const ChildResult result = searchWithScout(state, frame, move, noBound);
+        const ChildResult result = searchWithScout(state, frame, move, false);
         if (result == ChildResult::stop) return true;
         if (result == ChildResult::cutoff) {
             storeCutoff(state, frame, move);
@@ -284,7 +285,8 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
     const auto tryQuiet = [&](Move move) {
         if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) return false;
-        const ChildResult result = searchWithScout(state, frame, move, quietBound);
+        const bool cut = quietBound != noBound && quietChildCut(frame, move, quietBound);
+        const ChildResult result = searchWithScout(state, frame, move, cut);
         if (result == ChildResult::stop) return true;
         if (result != ChildResult::cutoff) return false;
         if (moveKind(move) == kindQuiet) updateKillers(state, move, ply, frame.inCheck);
