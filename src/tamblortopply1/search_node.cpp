@@ -8,6 +8,7 @@
 #include "tambloreval/tambloreval.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblortopply1/quiet_move_check.h"
 #include "tamblortopply1/tamblortopply1.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
@@ -145,6 +146,15 @@ inline bool quietChildCut(const NodeFrame& frame, Move move, int bound) {
 inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, PvLine& childLine,
                        int& value, bool quietCut) {
     if (frame.root && state.allowedRootMoveCount > 0 && !isAllowedRootMove(state, move)) return false;
+    if (quietCut && state.stopSearch == 0 && (!state.outputEnabled || ((state.nodeCount + 1) & 32767) != 0) &&
+        isSafeSilentQuietMove(state, move, frame.maxNode)) {
+        // The child would make the move, find it legal and giving no check, and be cut at
+        // once (no poll falls due on it): its count and its empty line are all it leaves.
+        ++state.nodeCount;
+        clearLine(childLine);
+        value = cutoff;
+        return true;
+    }
     saveOnce(state, frame);
     const ChildOutcome outcome = searchChildNode(state, move, frame.remaining, childLine, frame.node, initial,
                                                  cutoff, quietCut);
