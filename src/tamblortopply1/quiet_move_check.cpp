@@ -40,7 +40,8 @@ bool isSafeSilentQuietMove(const EngineState& state, Move move, bool moverIsWhit
     // A pin through the from-square.
     const int ownKing = moverIsWhite ? p.whiteKingSquare : p.blackKingSquare;
     int d = state.queenDirection[from][ownKing];
-    if (d != 0 && after.firstOccupied(from, d) == ownKing && slidesAlong(after.at(after.firstOccupied(from, -d)), d, !moverIsWhite))
+    if (d != 0 && after.firstOccupied(from, d) == ownKing &&
+        slidesAlong(after.at(after.firstOccupied(from, -d)), d, !moverIsWhite))
         return false;
 
     // A direct check from the to-square.
