@@ -146,15 +146,6 @@ inline bool quietChildCut(const NodeFrame& frame, Move move, int bound) {
 inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, PvLine& childLine,
                        int& value, bool quietCut) {
     if (frame.root && state.allowedRootMoveCount > 0 && !isAllowedRootMove(state, move)) return false;
-    if (quietCut && state.stopSearch == 0 && (!state.outputEnabled || ((state.nodeCount + 1) & 32767) != 0) &&
-        isSafeSilentQuietMove(state, move, frame.maxNode)) {
-        // The child would make the move, find it legal and giving no check, and be cut at
-        // once (no poll falls due on it): its count and its empty line are all it leaves.
-        ++state.nodeCount;
-        clearLine(childLine);
-        value = cutoff;
-        return true;
-    }
     saveOnce(state, frame);
     const ChildOutcome outcome = searchChildNode(state, move, frame.remaining, childLine, frame.node, initial,
                                                  cutoff, quietCut);
@@ -166,6 +157,9 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
 
 // Searches one child and applies the best-move update. Inlined into searchWithScout,
 // which every move but the hash move passes through: a call less per move.
+[[gnu::always_inline]] inline ChildResult takeChild(EngineState& state, NodeFrame& frame, Move move, int value,
+                                                    const PvLine& childLine);
+
 [[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move,
                                                             bool quietCut) {
     int value = 0;
@@ -173,6 +167,12 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value, quietCut);
     if (state.stopSearch != 0) return ChildResult::stop;
     if (!childLegal) return ChildResult::next;
+    return takeChild(state, frame, move, value, childLine);
+}
+
+// A legal child's value and line, taken into the node: the best-move update.
+[[gnu::always_inline]] inline ChildResult takeChild(EngineState& state, NodeFrame& frame, Move move, int value,
+                                                    const PvLine& childLine) {
     if (frame.root) noteRootChild(state, frame, move, value, childLine);
 
     const bool better = frame.maxNode ? value > frame.value : value < frame.value;
@@ -189,7 +189,23 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
 }
 
+// A child the parent found futile should its move be legal and give no check: when the
+// board before the move already shows both (see isSafeSilentQuietMove), and no poll falls
+// due on it, the child is counted and taken with its cutoff, the parent's value, without
+// making its move or calling it. False when the child must be searched.
+inline bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
+    if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0) ||
+        !isSafeSilentQuietMove(state, move, frame.maxNode))
+        return false;
+    ++state.nodeCount;
+    PvLine none;
+    clearLine(none);
+    takeChild(state, frame, move, frame.value, none);  // the value improves nothing
+    return true;
+}
+
 ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move, bool quietCut) {
+    if (quietCut && cutUnplayed(state, frame, move)) return ChildResult::next;
     return searchChildInline(state, frame, move, quietCut);
 }
 
@@ -296,6 +312,7 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     const auto tryQuiet = [&](Move move) {
         if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) return false;
         const bool cut = quietBound != noBound && quietChildCut(frame, move, quietBound);
+        if (cut && cutUnplayed(state, frame, move)) return false;
         const ChildResult result = searchWithScout(state, frame, move, cut);
         if (result == ChildResult::stop) return true;
         if (result != ChildResult::cutoff) return false;
