@@ -155,21 +155,6 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     return outcome.legal;
 }
 
-// Searches one child and applies the best-move update. Inlined into searchWithScout,
-// which every move but the hash move passes through: a call less per move.
-[[gnu::always_inline]] inline ChildResult takeChild(EngineState& state, NodeFrame& frame, Move move, int value,
-                                                    const PvLine& childLine);
-
-[[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move,
-                                                            bool quietCut) {
-    int value = 0;
-    PvLine childLine;
-    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value, quietCut);
-    if (state.stopSearch != 0) return ChildResult::stop;
-    if (!childLegal) return ChildResult::next;
-    return takeChild(state, frame, move, value, childLine);
-}
-
 // A legal child's value and line, taken into the node: the best-move update.
 [[gnu::always_inline]] inline ChildResult takeChild(EngineState& state, NodeFrame& frame, Move move, int value,
                                                     const PvLine& childLine) {
@@ -187,6 +172,18 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     if (!better) return ChildResult::next;
     frame.value = value;
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
+}
+
+// Searches one child and applies the best-move update. Inlined into searchWithScout,
+// which every move but the hash move passes through: a call less per move.
+[[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move,
+                                                            bool quietCut) {
+    int value = 0;
+    PvLine childLine;
+    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value, quietCut);
+    if (state.stopSearch != 0) return ChildResult::stop;
+    if (!childLegal) return ChildResult::next;
+    return takeChild(state, frame, move, value, childLine);
 }
 
 // A child the parent found futile should its move be legal and give no check: when the
@@ -413,7 +410,7 @@ namespace {
             const bool plain = moveKind(move) == kindQuiet && movePromotion(move) == 0;
             if (frame.remaining < 0) {
                 lazyScore(n, state);
-                int margin = plain ? 80 : 150;
+                int margin = plain ? quietFutilityMargin : 150;
                 if (n.whitePieceMaterial < queenValue || n.blackPieceMaterial < queenValue) margin += 100;
                 if (futile(frame, margin)) {  // for quiet moves also in quietCutBound
                     frame.value = frame.cutoff;
