@@ -5,10 +5,11 @@
 #include <cstdlib>
 
 #include "tamblorbasis/tamblorbasis.h"
+#include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
-#include "tamblortopply1/quiet_move_check.h"
+#include "tamblortopply1/move_check_before.h"
 #include "tamblortopply1/tamblortopply1.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
@@ -18,6 +19,7 @@ constexpr int queenValue = 925;
 constexpr int rookValue = 490;
 constexpr int quietFutilityMargin = 80;      // below the horizon
 constexpr int quietMarginNearHorizon = 350;  // at it or a ply above
+constexpr int captureFutilityMargin = 150;   // below the horizon
 
 // What a child hands back to its parent: its value, and whether its move was legal.
 struct ChildOutcome {
@@ -141,6 +143,34 @@ inline bool quietChildCut(const NodeFrame& frame, Move move, int bound) {
     return plainQuiet && (frame.maxNode ? frame.value > bound : frame.value < bound);
 }
 
+// Below the horizon and not in check (and with no extension credit to cash, a ply above
+// it), a capture hands its child our terms less the piece it takes, so the child's lazy
+// score is known here while both sides keep a queen's worth of pieces.
+inline bool captureCutsPossible(const EngineState& state, const NodeFrame& frame) {
+    return frame.remaining <= 0 && !frame.inCheck && state.ply >= 4 &&
+           (frame.remaining < 0 || frame.node.extensionCredit <= 0);
+}
+
+// Whether the child of this capture is known to be cut as futile, if legal and not in
+// check; ourTerms: termSum of the node (see captureCutsPossible).
+inline bool captureChildCut(const EngineState& state, const NodeFrame& frame, Move move, int ourTerms) {
+    if (move >> 16 != kindCapture) return false;  // the kind, and no promotion
+    const NodeState& n = frame.node;
+    const int victim = state.position.squares[moveTo(move)];
+    const int value = evalrules::materialValue[victim];
+    const int type = victim >> 2;
+    const int sign = (victim & 1) != 0 ? 1 : -1;  // White's piece taken: White loses
+    NodeState after;  // only the balances rookVersusMinors reads
+    after.minorBalance = n.minorBalance - (type == 1 || type == 2 ? sign : 0);
+    after.rookBalance = n.rookBalance - (type == 3 ? sign : 0);
+    const int piecesTaken = type >= 1 && type <= 4 ? value : 0;
+    const int whitePieces = n.whitePieceMaterial - (sign > 0 ? piecesTaken : 0);
+    const int blackPieces = n.blackPieceMaterial - (sign < 0 ? piecesTaken : 0);
+    if (whitePieces < queenValue || blackPieces < queenValue) return false;
+    const int score = ourTerms - sign * value + rookVersusMinors(after);
+    return frame.maxNode ? score + captureFutilityMargin < frame.value : frame.value < score - captureFutilityMargin;
+}
+
 // Searches the child the move leads to in the given window and puts the board back;
 // true when the move was legal.
 inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, PvLine& childLine,
@@ -187,12 +217,13 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
 }
 
 // A child the parent found futile should its move be legal and give no check: when the
-// board before the move already shows both (see isSafeSilentQuietMove), and no poll falls
+// board before the move already shows both (see isSafeSilentMove), and no poll falls
 // due on it, the child is counted and taken with its cutoff, the parent's value, without
 // making its move or calling it. False when the child must be searched.
+template <bool capture = false>
 inline bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
     if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0) ||
-        !isSafeSilentQuietMove(state, move, frame.maxNode))
+        !isSafeSilentMove<capture>(state, move, frame.maxNode))
         return false;
     ++state.nodeCount;
     PvLine none;
@@ -260,6 +291,8 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     const bool white = frame.maxNode;
     const int noBound = noCutBound(white);
     const int quietBound = quietCutBound(state, frame);
+    const bool captureCuts = captureCutsPossible(state, frame);
+    const int ourTerms = captureCuts ? termSum(frame.node) : 0;
 
     if (!frame.capturesOnly && frame.hashMove != nullMove && hashMoveFits(state, frame.hashMove, white)) {
         const ChildResult result =
@@ -293,7 +326,9 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
             if (!frame.capturesOnly) *--parked = move;
             continue;
         }
-        const ChildResult result = searchWithScout(state, frame, move, false);
+        const bool cut = captureCuts && captureChildCut(state, frame, move, ourTerms);
+        if (cut && cutUnplayed<true>(state, frame, move)) continue;
+        const ChildResult result = searchWithScout(state, frame, move, cut);
         if (result == ChildResult::stop) return true;
         if (result == ChildResult::cutoff) {
             storeCutoff(state, frame, move);
@@ -363,7 +398,7 @@ namespace {
 
 // The body of searchNode; returns with frame.value set. Inlined into it, so that a node
 // costs one call, not two. quietCut: the parent found this child futile should its move
-// be legal and give no check (see quietCutBound).
+// be legal and give no check (see quietCutBound, captureChildCut).
 [[gnu::always_inline]] inline void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth,
                                            const NodeState& parent, bool quietCut) {
     const int ply = ++state.ply;
@@ -410,9 +445,9 @@ namespace {
             const bool plain = moveKind(move) == kindQuiet && movePromotion(move) == 0;
             if (frame.remaining < 0) {
                 lazyScore(n, state);
-                int margin = plain ? quietFutilityMargin : 150;
+                int margin = plain ? quietFutilityMargin : captureFutilityMargin;
                 if (n.whitePieceMaterial < queenValue || n.blackPieceMaterial < queenValue) margin += 100;
-                if (futile(frame, margin)) {  // for quiet moves also in quietCutBound
+                if (futile(frame, margin)) {  // also in quietCutBound and captureChildCut
                     frame.value = frame.cutoff;
                     return;
                 }

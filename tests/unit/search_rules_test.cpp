@@ -14,7 +14,7 @@
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblortop/tamblortop.h"
-#include "tamblortopply1/quiet_move_check.h"
+#include "tamblortopply1/move_check_before.h"
 #include "tamblortopply1/tamblortopply1.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 #include "test_support.h"
@@ -157,15 +157,17 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     EXPECT_EQ(frame.node.extensionBudget, 9);
 }
 
-// A quiet move judged on the board before it: safe and silent exactly when, once made,
-// it leaves its king unattacked and gives no check (pins, moves along a pin, direct and
-// discovered checks, pawn pushes); king moves are never vouched for.
-TEST_F(SearchRules, AQuietMoveIsJudgedBeforeItIsMadeAsAfter) {
+// A quiet move or a capture judged on the board before it: safe and silent exactly when,
+// once made, it leaves its king unattacked and gives no check (pins, moves along a pin,
+// taking the pinner, direct and discovered checks, pawn pushes); king moves are never
+// vouched for.
+TEST_F(SearchRules, AMoveIsJudgedBeforeItIsMadeAsAfter) {
     const char* const positions[] = {
         "4k3/8/8/8/1b6/8/3N4/4K3 w - - 0 1",       "4k3/4r3/8/8/8/8/4R3/4K3 w - - 0 1",
         "4k3/8/8/8/4N3/8/8/4RK2 w - - 0 1",        "3k4/8/8/2B5/3P4/8/8/Q3K3 w - - 0 1",
         "8/8/3k4/8/1Q6/4P3/2B5/4K3 w - - 0 1",     "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w - - 0 1",
         "4k3/8/8/3p4/8/8/2q5/4K2R b - - 0 1",      "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+        "4k3/8/1n6/8/1b6/8/3B4/4K3 w - - 0 1",     "3rk3/8/8/3n4/8/3B4/3P4/3K4 b - - 0 1",
     };
     int judged = 0;
     for (const char* fen : positions) {
@@ -177,11 +179,15 @@ TEST_F(SearchRules, AQuietMoveIsJudgedBeforeItIsMadeAsAfter) {
             Move* cursor = moves;
             *cursor++ = listSentinel;
             (white ? generateWhiteQuietMoves : generateBlackQuietMoves)(cursor, st);
+            (white ? generateWhiteCaptures : generateBlackCaptures)(cursor, st);
             for (const Move* m = moves + 1; m < cursor; ++m) {
                 const Move move = *m;
-                if (moveKind(move) != kindQuiet || movePromotion(move) != 0) continue;
+                const bool capture = moveKind(move) == kindCapture;
+                if ((!capture && moveKind(move) != kindQuiet) || movePromotion(move) != 0) continue;
+                if (st.position.squares[moveTo(move)] >= whiteKing) continue;  // no king is taken in play
                 const bool kingMove = moveFrom(move) == king;
-                const bool judgedSafe = isSafeSilentQuietMove(st, move, white);
+                const bool judgedSafe =
+                    capture ? isSafeSilentMove<true>(st, move, white) : isSafeSilentMove(st, move, white);
                 PositionSnapshot before;
                 saveSnapshot(before, st);
                 st.ply = white ? 1 : 2;  // the child's ply: White moved into an even one

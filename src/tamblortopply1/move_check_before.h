@@ -1,12 +1,12 @@
 #pragma once
-// Legality and check of a plain quiet move judged before it is made, for the children the
-// search cuts without playing their move. The board after such a move differs from the one
-// before only on two squares: the from-square is empty and the to-square holds the piece;
-// the walks below read the board as it will be. Inline: it runs for most quiet moves near
-// the horizon.
+// Legality and check of a quiet move or a plain capture judged before it is made, for the
+// children the search cuts without playing their move. The board after such a move differs
+// from the one before only on two squares: the from-square is empty and the to-square holds
+// the piece (a taken piece is simply gone); the walks below read the board as it will be.
+// Inline: it runs for most moves near the horizon.
 #include "tamblorvars/tamblorvars.h"
 
-namespace quietmovecheck {
+namespace movecheckbefore {
 
 // The sliders of one colour that move along step d (-11..11).
 inline bool slidesAlong(int value, int d, bool white) {
@@ -33,20 +33,23 @@ inline int firstPastTo(const std::uint8_t* b, int from, int s, int d) {
     return s;
 }
 
-}  // namespace quietmovecheck
+}  // namespace movecheckbefore
 
-// True when the move (no capture, no promotion, by a piece other than the king, from a
-// position where the mover is not in check) leaves the mover's king safe and gives no
-// check: what isLegalAfterMove and updateCheckFlag would find once it was made. False
-// when it is not so, or not a move of that kind.
-inline bool isSafeSilentQuietMove(const EngineState& state, Move move, bool moverIsWhite) {
-    using namespace quietmovecheck;
+// True when the move (no promotion, by a piece other than the king, from a position where
+// the mover is not in check; a plain capture when asked, else a quiet move) leaves the
+// mover's king safe and gives no check: what isLegalAfterMove and updateCheckFlag would
+// find once it was made. False when it is not so, or not a move of that kind.
+template <bool capture = false>
+inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWhite) {
+    using namespace movecheckbefore;
     const Position& p = state.position;
     const std::uint8_t* b = p.squares;
     const int from = moveFrom(move), to = moveTo(move), piece = b[from];
-    if (moveKind(move) != kindQuiet || movePromotion(move) != 0 || b[to] != emptySquare || piece == whiteKing ||
+    if (moveKind(move) != (capture ? kindCapture : kindQuiet) || movePromotion(move) != 0 || piece == whiteKing ||
         piece == blackKing)
         return false;
+    const int target = b[to];
+    if (capture ? (target & 3) != (moverIsWhite ? 2 : 1) || target >= whiteKing : target != emptySquare) return false;
 
     // A pin through the from-square: the walk towards the king starts there, and the one
     // away from it may meet the moved piece, which is no enemy slider.
