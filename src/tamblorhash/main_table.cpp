@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tamblorhash/tamblorhash.h"
+#include "tamblorhash/touched_entries.h"
 #include "tamblorvars/table_memory.h"
 
 namespace {
@@ -13,6 +14,8 @@ namespace {
 // Static storage: zero-filled by the loader, no allocation at run time.
 MainTableEntry maxTable[mainTableEntries];
 MainTableEntry minTable[mainTableEntries];
+TouchedEntries<mainTableEntries> maxTouched;
+TouchedEntries<mainTableEntries> minTouched;
 
 // Before the first store: huge pages where the system offers them.
 [[maybe_unused]] const bool hugePagesAdvised = [] {
@@ -23,6 +26,12 @@ MainTableEntry minTable[mainTableEntries];
 
 inline MainTableEntry& entryFor(bool maxTableWanted, std::uint32_t keyLow) {
     return (maxTableWanted ? maxTable : minTable)[keyLow & mainTableMask];
+}
+
+// The entry a store writes, marked for the next clear.
+inline MainTableEntry& entryToWrite(bool maxTableWanted, std::uint32_t keyLow) {
+    markTouched(maxTableWanted ? maxTouched : minTouched, keyLow & mainTableMask);
+    return entryFor(maxTableWanted, keyLow);
 }
 
 inline bool isMaxPly(const EngineState& state) { return (state.ply & 1) != 0; }
@@ -53,7 +62,7 @@ const MainTableEntry& mainTableEntry(bool maxTableWanted, std::uint32_t keyLow) 
 }
 
 void plantMainTableSlot(bool maxTableWanted, const MainTableSlot& slot) {
-    MainTableEntry& entry = entryFor(maxTableWanted, slot.keyLow);
+    MainTableEntry& entry = entryToWrite(maxTableWanted, slot.keyLow);
     entry.deepSlot = slot;
     entry.recentSlot = slot;
 }
@@ -63,7 +72,7 @@ std::uint64_t mainTableBytes() { return sizeof(maxTable) + sizeof(minTable); }
 void storeMainTable(const EngineState& state, Move move, int score, int depth, const NodeState& node) {
     if (score > 31000) score = 31000;
     if (score < -31000) score = -31000;
-    MainTableEntry& entry = entryFor(isMaxPly(state), node.keyLow);
+    MainTableEntry& entry = entryToWrite(isMaxPly(state), node.keyLow);
     MainTableSlot slot;
     slot.move = move;
     slot.keyLow = node.keyLow;
@@ -104,8 +113,9 @@ void prefetchMainTable(bool maxTableWanted, std::uint32_t keyLow) {
     prefetchEntry(&entryFor(maxTableWanted, keyLow), sizeof(MainTableEntry));
 }
 
-// An empty slot is one with move 0 and age 0; zeroing the whole table is as good and faster.
+// An empty slot is one with move 0 and age 0: zeroing the entries written since the last
+// clear empties the table.
 void clearMainTable() {
-    clearTable(maxTable, sizeof maxTable);
-    clearTable(minTable, sizeof minTable);
+    clearTouched(maxTable, maxTouched);
+    clearTouched(minTable, minTouched);
 }

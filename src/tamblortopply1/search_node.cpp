@@ -1,12 +1,15 @@
 // One node of the search below the root: it makes the move that leads to it, decides
 // its legality, extensions, reductions and pruning, and searches its children.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "tamblorbasis/tamblorbasis.h"
+#include "tambloreval/eval_rules.h"
 #include "tambloreval/tambloreval.h"
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
+#include "tamblortopply1/move_check_before.h"
 #include "tamblortopply1/tamblortopply1.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 
@@ -14,6 +17,17 @@ namespace {
 
 constexpr int queenValue = 925;
 constexpr int rookValue = 490;
+constexpr int quietFutilityMargin = 80;      // below the horizon
+constexpr int quietMarginNearHorizon = 350;  // at it or a ply above
+constexpr int captureFutilityMargin = 150;   // below the horizon
+
+// What a child hands back to its parent: its value, and whether its move was legal.
+struct ChildOutcome {
+    int value;
+    bool legal;
+};
+ChildOutcome searchChildNode(EngineState& state, Move move, int depth, PvLine& pvLine, const NodeState& parent,
+                             int initial, int cutoff, bool quietCut);
 
 // The static terms of a node after its move: lazily (material and placement only) deep
 // in null-move lines near the horizon, in full otherwise.
@@ -55,10 +69,8 @@ bool nullMoveSearch(EngineState& state, NodeFrame& frame) {
     const int enPassantPawn = state.position.enPassantPawn;
     NodeState child = frame.node;
     child.nullMoveCount += 1;
-    bool childLegal = false;
-    int value = 0;
     PvLine childLine;
-    searchNode(state, childLegal, nullMove, depth, childLine, value, child, frame.cutoff, frame.value);
+    const int value = searchChildNode(state, nullMove, depth, childLine, child, frame.cutoff, frame.value, false).value;
     state.position.enPassantPawn = static_cast<std::uint8_t>(enPassantPawn);
     --state.ply;
     if (state.stopSearch != 0) return false;
@@ -103,27 +115,79 @@ void noteRootChild(EngineState& state, NodeFrame& frame, Move move, int value, c
     frontEnd.printThinking(state, line, value, 20);
 }
 
+// At a node one or two plies from the horizon and not in check, a plain quiet move leaves
+// its child these terms (no material changes, and no extension unless the move checks),
+// so the child's futility test can be made here. Returns the child's cutoff beyond which
+// such a child, if legal and not in check, is cut as futile; past every value when none is.
+inline int noCutBound(bool maxNode) { return maxNode ? INT_MAX : INT_MIN; }
+inline int quietCutBound(const EngineState& state, const NodeFrame& frame) {
+    const NodeState& n = frame.node;
+    const int none = noCutBound(frame.maxNode);
+    if (frame.capturesOnly || frame.inCheck || state.ply < 4) return none;
+    if (frame.remaining == 1) {
+        // The child stays within a ply of the horizon and tests the score it was handed.
+        return frame.maxNode ? n.score + quietMarginNearHorizon : n.score - quietMarginNearHorizon;
+    }
+    // The child goes below the horizon and tests its lazy score, here the same as ours in
+    // the middle game (the ending rules look at the board).
+    if (frame.remaining != 0 || n.whitePieceMaterial < queenValue || n.blackPieceMaterial < queenValue ||
+        n.extensionCredit > 0)
+        return none;
+    const int score = termSum(n) + rookVersusMinors(n);
+    return frame.maxNode ? score + quietFutilityMargin : score - quietFutilityMargin;
+}
+
+// Whether the child of this move is known to be cut as futile (see quietCutBound).
+inline bool quietChildCut(const NodeFrame& frame, Move move, int bound) {
+    const bool plainQuiet = move >> 16 == kindQuiet;  // the kind, and no promotion
+    return plainQuiet && (frame.maxNode ? frame.value > bound : frame.value < bound);
+}
+
+// Below the horizon and not in check (and with no extension credit to cash, a ply above
+// it), a capture hands its child our terms less the piece it takes, so the child's lazy
+// score is known here while both sides keep a queen's worth of pieces.
+inline bool captureCutsPossible(const EngineState& state, const NodeFrame& frame) {
+    return frame.remaining <= 0 && !frame.inCheck && state.ply >= 4 &&
+           (frame.remaining < 0 || frame.node.extensionCredit <= 0);
+}
+
+// Whether the child of this capture is known to be cut as futile, if legal and not in
+// check; ourTerms: termSum of the node (see captureCutsPossible).
+inline bool captureChildCut(const EngineState& state, const NodeFrame& frame, Move move, int ourTerms) {
+    if (move >> 16 != kindCapture) return false;  // the kind, and no promotion
+    const NodeState& n = frame.node;
+    const int victim = state.position.squares[moveTo(move)];
+    const int value = evalrules::materialValue[victim];
+    const int type = victim >> 2;
+    const int sign = (victim & 1) != 0 ? 1 : -1;  // White's piece taken: White loses
+    NodeState after;  // only the balances rookVersusMinors reads
+    after.minorBalance = n.minorBalance - (type == 1 || type == 2 ? sign : 0);
+    after.rookBalance = n.rookBalance - (type == 3 ? sign : 0);
+    const int piecesTaken = type >= 1 && type <= 4 ? value : 0;
+    const int whitePieces = n.whitePieceMaterial - (sign > 0 ? piecesTaken : 0);
+    const int blackPieces = n.blackPieceMaterial - (sign < 0 ? piecesTaken : 0);
+    if (whitePieces < queenValue || blackPieces < queenValue) return false;
+    const int score = ourTerms - sign * value + rookVersusMinors(after);
+    return frame.maxNode ? score + captureFutilityMargin < frame.value : frame.value < score - captureFutilityMargin;
+}
+
 // Searches the child the move leads to in the given window and puts the board back;
 // true when the move was legal.
 inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int initial, int cutoff, PvLine& childLine,
-                       int& value) {
+                       int& value, bool quietCut) {
     if (frame.root && state.allowedRootMoveCount > 0 && !isAllowedRootMove(state, move)) return false;
     saveOnce(state, frame);
-    bool childLegal = false;
-    searchNode(state, childLegal, move, frame.remaining, childLine, value, frame.node, initial, cutoff);
+    const ChildOutcome outcome = searchChildNode(state, move, frame.remaining, childLine, frame.node, initial,
+                                                 cutoff, quietCut);
+    value = outcome.value;
     restoreSnapshot(frame.snapshot, state);
     --state.ply;
-    return childLegal;
+    return outcome.legal;
 }
 
-// Searches one child and applies the best-move update. Inlined into searchWithScout,
-// which every move but the hash move passes through: a call less per move.
-[[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move) {
-    int value = 0;
-    PvLine childLine;
-    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value);
-    if (state.stopSearch != 0) return ChildResult::stop;
-    if (!childLegal) return ChildResult::next;
+// A legal child's value and line, taken into the node: the best-move update.
+[[gnu::always_inline]] inline ChildResult takeChild(EngineState& state, NodeFrame& frame, Move move, int value,
+                                                    const PvLine& childLine) {
     if (frame.root) noteRootChild(state, frame, move, value, childLine);
 
     const bool better = frame.maxNode ? value > frame.value : value < frame.value;
@@ -140,8 +204,37 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
     return (frame.maxNode ? value >= frame.cutoff : value <= frame.cutoff) ? ChildResult::cutoff : ChildResult::next;
 }
 
-ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
-    return searchChildInline(state, frame, move);
+// Searches one child and applies the best-move update. Inlined into searchWithScout,
+// which every move but the hash move passes through: a call less per move.
+[[gnu::always_inline]] inline ChildResult searchChildInline(EngineState& state, NodeFrame& frame, Move move,
+                                                            bool quietCut) {
+    int value = 0;
+    PvLine childLine;
+    const bool childLegal = visitChild(state, frame, move, frame.cutoff, frame.value, childLine, value, quietCut);
+    if (state.stopSearch != 0) return ChildResult::stop;
+    if (!childLegal) return ChildResult::next;
+    return takeChild(state, frame, move, value, childLine);
+}
+
+// A child the parent found futile should its move be legal and give no check: when the
+// board before the move already shows both (see isSafeSilentMove), and no poll falls
+// due on it, the child is counted and taken with its cutoff, the parent's value, without
+// making its move or calling it. False when the child must be searched.
+template <bool capture = false>
+inline bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
+    if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0) ||
+        !isSafeSilentMove<capture>(state, move, frame.maxNode))
+        return false;
+    ++state.nodeCount;
+    PvLine none;
+    clearLine(none);
+    takeChild(state, frame, move, frame.value, none);  // the value improves nothing
+    return true;
+}
+
+ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move, bool quietCut) {
+    if (quietCut && cutUnplayed(state, frame, move)) return ChildResult::next;
+    return searchChildInline(state, frame, move, quietCut);
 }
 
 // A zero-width look at the move: can it beat the node's value at all? Rare, so kept out
@@ -151,13 +244,13 @@ ChildResult searchChild(EngineState& state, NodeFrame& frame, Move move) {
     int value = 0;
     PvLine childLine;
     const bool childLegal = visitChild(state, frame, move, frame.maxNode ? frame.value + 1 : frame.value - 1,
-                                       frame.value, childLine, value);
+                                       frame.value, childLine, value, false);
     state.scoutPly = 0;
     return childLegal && state.stopSearch == 0 && (frame.maxNode ? value > frame.value : value < frame.value);
 }
 
 // A capture or quiet move: the scout first where it pays, then the full search.
-ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move) {
+ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move, bool quietCut) {
     if (frame.root && frame.deepRoot && rootTimeUp(state, frame.value) && ponderMove == nullMove) {
         state.stopSearch = 1;
         return ChildResult::stop;
@@ -165,7 +258,7 @@ ChildResult searchWithScout(EngineState& state, NodeFrame& frame, Move move) {
     if ((!frame.root || frame.deepRoot) && frame.remaining >= 2 && std::abs(frame.value - frame.cutoff) >= 2 &&
         frame.pvLine->moves[1] != nullMove && !scoutSearch(state, frame, move))
         return state.stopSearch != 0 ? ChildResult::stop : ChildResult::next;
-    return searchChildInline(state, frame, move);
+    return searchChildInline(state, frame, move, quietCut);
 }
 
 // A cutoff: the move is stored as the node's refutation.
@@ -196,9 +289,14 @@ bool pollWhileSearching(EngineState& state, bool clockTest) {
 bool searchMoves(EngineState& state, NodeFrame& frame) {
     const int ply = state.ply;
     const bool white = frame.maxNode;
+    const int noBound = noCutBound(white);
+    const int quietBound = quietCutBound(state, frame);
+    const bool captureCuts = captureCutsPossible(state, frame);
+    const int ourTerms = captureCuts ? termSum(frame.node) : 0;
 
     if (!frame.capturesOnly && frame.hashMove != nullMove && hashMoveFits(state, frame.hashMove, white)) {
-        const ChildResult result = searchChild(state, frame, frame.hashMove);
+        const ChildResult result =
+            searchChild(state, frame, frame.hashMove, quietChildCut(frame, frame.hashMove, quietBound));
         if (result == ChildResult::stop) return true;
         if (result == ChildResult::cutoff) {
             if (moveKind(frame.hashMove) == kindQuiet) updateKillers(state, frame.hashMove, ply, frame.inCheck);
@@ -228,7 +326,9 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
             if (!frame.capturesOnly) *--parked = move;
             continue;
         }
-        const ChildResult result = searchWithScout(state, frame, move);
+        const bool cut = captureCuts && captureChildCut(state, frame, move, ourTerms);
+        if (cut && cutUnplayed<true>(state, frame, move)) continue;
+        const ChildResult result = searchWithScout(state, frame, move, cut);
         if (result == ChildResult::stop) return true;
         if (result == ChildResult::cutoff) {
             storeCutoff(state, frame, move);
@@ -243,7 +343,9 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     const int king = white ? state.position.whiteKingSquare : state.position.blackKingSquare;
     const auto tryQuiet = [&](Move move) {
         if (frame.inCheck && !mayAnswerCheck(state, frame.move, move, king)) return false;
-        const ChildResult result = searchWithScout(state, frame, move);
+        const bool cut = quietBound != noBound && quietChildCut(frame, move, quietBound);
+        if (cut && cutUnplayed(state, frame, move)) return false;
+        const ChildResult result = searchWithScout(state, frame, move, cut);
         if (result == ChildResult::stop) return true;
         if (result != ChildResult::cutoff) return false;
         if (moveKind(move) == kindQuiet) updateKillers(state, move, ply, frame.inCheck);
@@ -295,8 +397,10 @@ void finishNode(EngineState& state, NodeFrame& frame) {
 namespace {
 
 // The body of searchNode; returns with frame.value set. Inlined into it, so that a node
-// costs one call, not two.
-[[gnu::always_inline]] inline void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth) {
+// costs one call, not two. quietCut: the parent found this child futile should its move
+// be legal and give no check (see quietCutBound, captureChildCut).
+[[gnu::always_inline]] inline void runNode(EngineState& state, NodeFrame& frame, bool& legal, int depth,
+                                           const NodeState& parent, bool quietCut) {
     const int ply = ++state.ply;
     frame.remaining = depth - 1;
     frame.maxNode = (ply & 1) != 0;
@@ -322,6 +426,11 @@ namespace {
     if (move != nullMove) {
         updateCheckFlag(state, move, frame.maxNode);
         frame.inCheck = state.plyInfo[ply + 1].inCheck > 0;
+        if (quietCut && !frame.inCheck) {
+            frame.value = frame.cutoff;
+            return;
+        }
+        n = parent;  // copied only now: illegal and cut children never read it
         updateMaterial(n, state, move, captured);
 
         const int r = frame.remaining;
@@ -336,13 +445,13 @@ namespace {
             const bool plain = moveKind(move) == kindQuiet && movePromotion(move) == 0;
             if (frame.remaining < 0) {
                 lazyScore(n, state);
-                int margin = plain ? 80 : 150;
+                int margin = plain ? quietFutilityMargin : captureFutilityMargin;
                 if (n.whitePieceMaterial < queenValue || n.blackPieceMaterial < queenValue) margin += 100;
-                if (futile(frame, margin)) {
+                if (futile(frame, margin)) {  // also in quietCutBound and captureChildCut
                     frame.value = frame.cutoff;
                     return;
                 }
-            } else if (frame.remaining <= 1 && plain && futile(frame, 350)) {
+            } else if (frame.remaining <= 1 && plain && futile(frame, quietMarginNearHorizon)) {
                 frame.value = frame.cutoff;
                 return;
             }
@@ -350,6 +459,7 @@ namespace {
         frame.capturesOnly = frame.remaining < 0 && !frame.inCheck;
         n.positionalTerm += positionalDelta(state, move, captured);
     } else {
+        n = parent;
         state.plyInfo[ply + 1].inCheck = 0;
         frame.capturesOnly = frame.remaining < 0;
     }
@@ -448,8 +558,10 @@ namespace {
 
 }  // namespace
 
-void openFrame(NodeFrame& frame, const NodeState& parent, PvLine* pvLine, Move move, int initial, int cutoff) {
-    frame.node = parent;
+namespace {
+
+// All of a new frame but its node terms, which a child copies only once it needs them.
+inline void openFrameFields(NodeFrame& frame, PvLine* pvLine, Move move, int initial, int cutoff) {
     frame.pvLine = pvLine;
     frame.move = move;
     frame.value = initial;
@@ -467,11 +579,25 @@ void openFrame(NodeFrame& frame, const NodeState& parent, PvLine* pvLine, Move m
     frame.nonPawnCaptures = 0;
 }
 
+ChildOutcome searchChildNode(EngineState& state, Move move, int depth, PvLine& pvLine, const NodeState& parent,
+                             int initial, int cutoff, bool quietCut) {
+    NodeFrame frame;
+    openFrameFields(frame, &pvLine, move, initial, cutoff);
+    bool legal = false;
+    runNode(state, frame, legal, depth, parent, quietCut);
+    return {frame.value, legal};
+}
+
+}  // namespace
+
+void openFrame(NodeFrame& frame, const NodeState& parent, PvLine* pvLine, Move move, int initial, int cutoff) {
+    frame.node = parent;
+    openFrameFields(frame, pvLine, move, initial, cutoff);
+}
+
 void searchNode(EngineState& state, bool& legal, Move move, int depth, PvLine& pvLine, int& value,
                 const NodeState& parent, int initial, int cutoff) {
-    NodeFrame frame;
-    openFrame(frame, parent, &pvLine, move, initial, cutoff);
-    legal = false;
-    runNode(state, frame, legal, depth);
-    value = frame.value;
+    const ChildOutcome outcome = searchChildNode(state, move, depth, pvLine, parent, initial, cutoff, false);
+    legal = outcome.legal;
+    value = outcome.value;
 }

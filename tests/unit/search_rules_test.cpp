@@ -1,6 +1,6 @@
 // The search's own rules on hand-made positions: mate, stalemate and draw scores, the
 // fifty-move rule, repetitions on the path, the moves searched in check, killers, capture
-// order, null-move depths and extension credit.
+// order, null-move depths, extension credit, and quiet moves judged before they are made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "tamblorhash/tamblorhash.h"
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblortop/tamblortop.h"
+#include "tamblortopply1/move_check_before.h"
 #include "tamblortopply1/tamblortopply1.h"
 #include "tamblorwinboard/tamblorwinboard.h"
 #include "test_support.h"
@@ -154,6 +155,55 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     creditExtension(frame, 8);
     EXPECT_EQ(std::make_pair(frame.node.extensionCredit, frame.remaining), std::make_pair(-4, 4));
     EXPECT_EQ(frame.node.extensionBudget, 9);
+}
+
+// A quiet move or a capture judged on the board before it: safe and silent exactly when,
+// once made, it leaves its king unattacked and gives no check (pins, moves along a pin,
+// taking the pinner, direct and discovered checks, pawn pushes); king moves are never
+// vouched for.
+TEST_F(SearchRules, AMoveIsJudgedBeforeItIsMadeAsAfter) {
+    const char* const positions[] = {
+        "4k3/8/8/8/1b6/8/3N4/4K3 w - - 0 1",       "4k3/4r3/8/8/8/8/4R3/4K3 w - - 0 1",
+        "4k3/8/8/8/4N3/8/8/4RK2 w - - 0 1",        "3k4/8/8/2B5/3P4/8/8/Q3K3 w - - 0 1",
+        "8/8/3k4/8/1Q6/4P3/2B5/4K3 w - - 0 1",     "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w - - 0 1",
+        "4k3/8/8/3p4/8/8/2q5/4K2R b - - 0 1",      "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+        "4k3/8/1n6/8/1b6/8/3B4/4K3 w - - 0 1",     "3rk3/8/8/3n4/8/3B4/3P4/3K4 b - - 0 1",
+    };
+    int judged = 0;
+    for (const char* fen : positions) {
+        ASSERT_TRUE(parsePositionText(false, fen, st)) << fen;
+        for (const bool white : {true, false}) {
+            const int king = white ? st.position.whiteKingSquare : st.position.blackKingSquare;
+            if (isSquareAttacked(st, king, !white)) continue;
+            Move moves[moveListCapacity];
+            Move* cursor = moves;
+            *cursor++ = listSentinel;
+            (white ? generateWhiteQuietMoves : generateBlackQuietMoves)(cursor, st);
+            (white ? generateWhiteCaptures : generateBlackCaptures)(cursor, st);
+            for (const Move* m = moves + 1; m < cursor; ++m) {
+                const Move move = *m;
+                const bool capture = moveKind(move) == kindCapture;
+                if ((!capture && moveKind(move) != kindQuiet) || movePromotion(move) != 0) continue;
+                if (st.position.squares[moveTo(move)] >= whiteKing) continue;  // no king is taken in play
+                const bool kingMove = moveFrom(move) == king;
+                const bool judgedSafe =
+                    capture ? isSafeSilentMove<true>(st, move, white) : isSafeSilentMove(st, move, white);
+                PositionSnapshot before;
+                saveSnapshot(before, st);
+                st.ply = white ? 1 : 2;  // the child's ply: White moved into an even one
+                ++st.ply;
+                st.plyInfo[st.ply].inCheck = 0;
+                makeMove(st, move);
+                const bool legal = isLegalAfterMove(st, move, !white);
+                updateCheckFlag(st, move, !white);
+                const bool checks = st.plyInfo[st.ply + 1].inCheck > 0;
+                restoreSnapshot(before, st);
+                EXPECT_EQ(judgedSafe, !kingMove && legal && !checks) << fen << " move " << std::hex << move;
+                ++judged;
+            }
+        }
+    }
+    EXPECT_GT(judged, 100);
 }
 
 // With its clock inside the reserve the engine answers after the first iteration, and
