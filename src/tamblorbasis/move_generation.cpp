@@ -191,7 +191,7 @@ template <bool White>
             captureStep<White>(b, s, s - 1, out);
             break;
         default:
-            __builtin_unreachable();  // the set holds only the mover's men
+            break;
         }
     }
     cursor = out;
@@ -291,7 +291,7 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             quietStep(b, s, s - 1, out);
             break;
         default:
-            __builtin_unreachable();  // the set holds only the mover's men
+            break;
         }
     }
     cursor = out;
