@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "tamblorhash/tamblorhash.h"
-#include "tamblorhash/touched_entries.h"
 #include "tamblorvars/table_memory.h"
 
 namespace {
@@ -14,8 +13,6 @@ namespace {
 // Static storage: zero-filled by the loader, no allocation at run time.
 MainTableEntry maxTable[mainTableEntries];
 MainTableEntry minTable[mainTableEntries];
-TouchedEntries<mainTableEntries> maxTouched;
-TouchedEntries<mainTableEntries> minTouched;
 
 // Before the first store: huge pages where the system offers them.
 [[maybe_unused]] const bool hugePagesAdvised = [] {
@@ -26,12 +23,6 @@ TouchedEntries<mainTableEntries> minTouched;
 
 inline MainTableEntry& entryFor(bool maxTableWanted, std::uint32_t keyLow) {
     return (maxTableWanted ? maxTable : minTable)[keyLow & mainTableMask];
-}
-
-// The entry a store writes, marked for the next clear.
-inline MainTableEntry& entryToWrite(bool maxTableWanted, std::uint32_t keyLow) {
-    markTouched(maxTableWanted ? maxTouched : minTouched, keyLow & mainTableMask);
-    return entryFor(maxTableWanted, keyLow);
 }
 
 inline bool isMaxPly(const EngineState& state) { return (state.ply & 1) != 0; }
@@ -62,7 +53,7 @@ const MainTableEntry& mainTableEntry(bool maxTableWanted, std::uint32_t keyLow) 
 }
 
 void plantMainTableSlot(bool maxTableWanted, const MainTableSlot& slot) {
-    MainTableEntry& entry = entryToWrite(maxTableWanted, slot.keyLow);
+    MainTableEntry& entry = entryFor(maxTableWanted, slot.keyLow);
     entry.deepSlot = slot;
     entry.recentSlot = slot;
 }
@@ -72,7 +63,7 @@ std::uint64_t mainTableBytes() { return sizeof(maxTable) + sizeof(minTable); }
 void storeMainTable(const EngineState& state, Move move, int score, int depth, const NodeState& node) {
     if (score > 31000) score = 31000;
     if (score < -31000) score = -31000;
-    MainTableEntry& entry = entryToWrite(isMaxPly(state), node.keyLow);
+    MainTableEntry& entry = entryFor(isMaxPly(state), node.keyLow);
     MainTableSlot slot;
     slot.move = move;
     slot.keyLow = node.keyLow;
@@ -113,9 +104,8 @@ void prefetchMainTable(bool maxTableWanted, std::uint32_t keyLow) {
     prefetchEntry(&entryFor(maxTableWanted, keyLow), sizeof(MainTableEntry));
 }
 
-// An empty slot is one with move 0 and age 0: zeroing the entries written since the last
-// clear empties the table.
+// An empty slot is one with move 0 and age 0; zeroing the whole table is as good and faster.
 void clearMainTable() {
-    clearTouched(maxTable, maxTouched);
-    clearTouched(minTable, minTouched);
+    clearTable(maxTable, sizeof maxTable);
+    clearTable(minTable, sizeof minTable);
 }

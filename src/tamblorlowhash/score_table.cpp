@@ -2,7 +2,6 @@
 // visit with a starting bound no better than the stored one can stop at once.
 #include "tamblorlowhash/score_table.h"
 
-#include "tamblorhash/touched_entries.h"
 #include "tamblorlowhash/tamblorlowhash.h"
 #include "tamblorvars/table_memory.h"
 
@@ -11,8 +10,6 @@ namespace {
 // Static storage: zero-filled by the loader, no allocation at run time.
 ScoreTableEntry oddPlyTable[scoreTableEntries];
 ScoreTableEntry evenPlyTable[scoreTableEntries];
-TouchedEntries<scoreTableEntries> oddPlyTouched;
-TouchedEntries<scoreTableEntries> evenPlyTouched;
 
 // Before the first store: huge pages where the system offers them.
 [[maybe_unused]] const bool hugePagesAdvised = [] {
@@ -43,9 +40,7 @@ std::uint64_t scoreTableBytes() { return sizeof(oddPlyTable) + sizeof(evenPlyTab
 void storeScoreTable(const EngineState& state, int score, int depth, const NodeState& node) {
     // Mate-range values depend on the path length and are never kept here.
     if (score >= 31000 || score <= -31000) return;
-    const bool oddPly = (state.ply & 1) != 0;
-    markTouched(oddPly ? oddPlyTouched : evenPlyTouched, node.keyLow & scoreTableMask);
-    ScoreTableEntry& entry = entryFor(oddPly, node.keyLow);
+    ScoreTableEntry& entry = entryFor((state.ply & 1) != 0, node.keyLow);
     ScoreTableSlot slot;
     slot.used = 1;
     slot.keyLow = node.keyLow;
@@ -72,9 +67,8 @@ void prefetchScoreTable(bool oddPly, std::uint32_t keyLow) {
     prefetchEntry(&entryFor(oddPly, keyLow), sizeof(ScoreTableEntry));
 }
 
-// An empty slot is one with used 0 and age 0: zeroing the entries written since the last
-// clear empties the table.
+// An empty slot is one with used 0 and age 0; zeroing the whole table is as good and faster.
 void clearScoreTable() {
-    clearTouched(oddPlyTable, oddPlyTouched);
-    clearTouched(evenPlyTable, evenPlyTouched);
+    clearTable(oddPlyTable, sizeof oddPlyTable);
+    clearTable(evenPlyTable, sizeof evenPlyTable);
 }
