@@ -45,6 +45,20 @@ inline void quietRay(const std::uint8_t* b, int s, int d, Move*& out) {
     for (int t = s + d; b[t] == emptySquare; t += d) *out++ = (w += stepBits);
 }
 
+[[gnu::always_inline]] inline void quietDiagonals(const std::uint8_t* b, int s, Move*& out) {
+    quietRay(b, s, 9, out);
+    quietRay(b, s, 11, out);
+    quietRay(b, s, -9, out);
+    quietRay(b, s, -11, out);
+}
+
+[[gnu::always_inline]] inline void quietStraights(const std::uint8_t* b, int s, Move*& out) {
+    quietRay(b, s, 10, out);
+    quietRay(b, s, 1, out);
+    quietRay(b, s, -1, out);
+    quietRay(b, s, -10, out);
+}
+
 // Whether the squares after from along d are empty up to and including to (d = 0: no line).
 inline bool isOpenLine(const std::uint8_t* b, int from, int to, int d) {
     if (d == 0) return false;
@@ -62,6 +76,14 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
     *out++ = base | ((whiteRook + own) << 24);
     *out++ = base | ((whiteBishop + own) << 24);
     *out++ = base | ((whiteKnight + own) << 24);
+}
+
+// The generators walk the mover's men from h8 down to a1: the highest bit first, taken
+// out of the set (63 ^ clz compiles to one bsr).
+[[gnu::always_inline]] inline int takeHighestBit(std::uint64_t& set) {
+    const int i = 63 ^ std::countl_zero(set);
+    set &= ~(std::uint64_t{1} << i);
+    return i;
 }
 
 // For a piece of steps: true when the steps need no walk, because no enemy man stands in
@@ -128,10 +150,20 @@ template <bool White>
     const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
         if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
     };
-    // From h8 down to a1: the highest bit first (63 ^ clz compiles to one bsr).
+    const auto straightRays = [&](int s, int i) [[gnu::always_inline]] {
+        ray(s, i, 0, 10);
+        ray(s, i, 1, 1);
+        ray(s, i, 2, -1);
+        ray(s, i, 3, -10);
+    };
+    const auto diagonalRays = [&](int s, int i) [[gnu::always_inline]] {
+        ray(s, i, 4, 9);
+        ray(s, i, 5, 11);
+        ray(s, i, 6, -9);
+        ray(s, i, 7, -11);
+    };
     for (std::uint64_t own = scan.own; own != 0;) {
-        const int i = 63 ^ std::countl_zero(own);
-        own &= ~(std::uint64_t{1} << i);
+        const int i = takeHighestBit(own);
         const int s = reach::square[i];
         switch (b[s]) {
         case pawn:
@@ -155,29 +187,15 @@ template <bool White>
             captureStep<White>(b, s, s - 12, out);
             break;
         case bishop:
-            if (!scan.reaches(reach::diagonal, i)) break;
-            ray(s, i, 4, 9);
-            ray(s, i, 5, 11);
-            ray(s, i, 6, -9);
-            ray(s, i, 7, -11);
+            if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i);
             break;
         case rook:
-            if (!scan.reaches(reach::straight, i)) break;
-            ray(s, i, 0, 10);
-            ray(s, i, 1, 1);
-            ray(s, i, 2, -1);
-            ray(s, i, 3, -10);
+            if (scan.reaches(reach::straight, i)) straightRays(s, i);
             break;
         case queen:
             if (!scan.reaches(reach::queen, i)) break;
-            ray(s, i, 0, 10);
-            ray(s, i, 1, 1);
-            ray(s, i, 2, -1);
-            ray(s, i, 3, -10);
-            ray(s, i, 4, 9);
-            ray(s, i, 5, 11);
-            ray(s, i, 6, -9);
-            ray(s, i, 7, -11);
+            straightRays(s, i);
+            diagonalRays(s, i);
             break;
         case king:
             if (onlyTarget(reach::king, i, scan.enemy, s, out)) break;
@@ -221,11 +239,8 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             *out++ = word(home + 25, home + 23, castleBits);
     }
 
-    // From h8 down to a1: the highest bit first (63 ^ clz compiles to one bsr).
     for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
-        const int i = 63 ^ std::countl_zero(own);
-        own &= ~(std::uint64_t{1} << i);
-        const int s = reach::square[i];
+        const int s = reach::square[takeHighestBit(own)];
         switch (b[s]) {
         case pawn:
             if (White) {
@@ -259,26 +274,14 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             quietStep(b, s, s - 12, out);
             break;
         case bishop:
-            quietRay(b, s, 9, out);
-            quietRay(b, s, 11, out);
-            quietRay(b, s, -9, out);
-            quietRay(b, s, -11, out);
+            quietDiagonals(b, s, out);
             break;
         case rook:
-            quietRay(b, s, 10, out);
-            quietRay(b, s, 1, out);
-            quietRay(b, s, -1, out);
-            quietRay(b, s, -10, out);
+            quietStraights(b, s, out);
             break;
         case queen:
-            quietRay(b, s, 9, out);
-            quietRay(b, s, 11, out);
-            quietRay(b, s, -9, out);
-            quietRay(b, s, -11, out);
-            quietRay(b, s, 10, out);
-            quietRay(b, s, 1, out);
-            quietRay(b, s, -1, out);
-            quietRay(b, s, -10, out);
+            quietDiagonals(b, s, out);
+            quietStraights(b, s, out);
             break;
         case king:
             quietStep(b, s, s + 9, out);
