@@ -92,7 +92,7 @@ inline bool onlyTarget(const reach::MaskTable& table, int bitIndex, std::uint64_
     const std::uint64_t hits = table[bitIndex] & enemy;
     if (hits == 0) return true;
     if ((hits & (hits - 1)) != 0) return false;
-    *out++ = word(s, reach::square[std::countr_zero(hits)], captureBits);
+    *out++ = word(s, squareOfBit[std::countr_zero(hits)], captureBits);
     return true;
 }
 
@@ -164,7 +164,7 @@ template <bool White>
     };
     for (std::uint64_t own = scan.own; own != 0;) {
         const int i = takeHighestBit(own);
-        const int s = reach::square[i];
+        const int s = squareOfBit[i];
         switch (b[s]) {
         case pawn:
             if (White) {
@@ -240,7 +240,7 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
     }
 
     for (std::uint64_t own = readSideMasks<White>(b).own; own != 0;) {
-        const int s = reach::square[takeHighestBit(own)];
+        const int s = squareOfBit[takeHighestBit(own)];
         switch (b[s]) {
         case pawn:
             if (White) {

@@ -6,26 +6,20 @@
 #include <array>
 #include <cstdint>
 
+#include "tamblorbasis/board_bits.h"
+
 namespace reach {
 
-constexpr int squareOfBit(int bitIndex) { return 21 + 10 * (bitIndex / 8) + bitIndex % 8; }
 constexpr bool onBoard(int s) { return s >= 21 && s <= 98 && s % 10 != 0 && s % 10 != 9; }
 constexpr std::uint64_t maskOf(int s) { return std::uint64_t{1} << (8 * (s / 10 - 2) + s % 10 - 1); }
 
 using MaskTable = std::array<std::uint64_t, 64>;
 
-// The mailbox square of each bit, looked up: cheaper than the arithmetic in the walks.
-inline constexpr std::array<std::uint8_t, 64> square = [] {
-    std::array<std::uint8_t, 64> table{};
-    for (int i = 0; i < 64; ++i) table[i] = static_cast<std::uint8_t>(squareOfBit(i));
-    return table;
-}();
-
 constexpr MaskTable stepTable(std::array<int, 8> steps, int count) {
     MaskTable table{};
     for (int i = 0; i < 64; ++i)
         for (int k = 0; k < count; ++k)
-            if (onBoard(squareOfBit(i) + steps[k])) table[i] |= maskOf(squareOfBit(i) + steps[k]);
+            if (onBoard(squareOfBit[i] + steps[k])) table[i] |= maskOf(squareOfBit[i] + steps[k]);
     return table;
 }
 
@@ -33,7 +27,7 @@ constexpr MaskTable rayTable(std::array<int, 8> steps, int count) {
     MaskTable table{};
     for (int i = 0; i < 64; ++i)
         for (int k = 0; k < count; ++k)
-            for (int t = squareOfBit(i) + steps[k]; onBoard(t); t += steps[k]) table[i] |= maskOf(t);
+            for (int t = squareOfBit[i] + steps[k]; onBoard(t); t += steps[k]) table[i] |= maskOf(t);
     return table;
 }
 

@@ -4,11 +4,8 @@
 #include <cstdint>
 
 #include "tamblorbasis/board.h"
+#include "tamblorbasis/board_bits.h"
 #include "tamblorbasis/rank_words.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 struct SideMasks {
     std::uint64_t own, ownPawns, enemy;
@@ -24,9 +21,7 @@ inline SideMasks readSideMasks(const std::uint8_t* squares) {
     const __m128i enemyColour = _mm_set1_epi8(White ? 2 : 1);
     const __m128i pawn = _mm_set1_epi8(static_cast<char>(White ? whitePawn : blackPawn));
     for (int pair = 0; pair < 4; ++pair) {
-        const std::uint8_t* low = squares + 21 + 20 * pair;
-        const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(low)),
-                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(low + 10)));
+        const __m128i v = rankPair(squares, pair);
         const __m128i colour = _mm_and_si128(v, colourBits);
         const int shift = 16 * pair;
         m.own |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(colour, ownColour)))) << shift;

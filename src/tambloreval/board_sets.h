@@ -1,16 +1,14 @@
 #pragma once
 // The playing squares as 64-bit sets by colour and by kind, read from the mailbox in one
 // pass so that the evaluation visits each kind of man without asking every square what
-// it holds. These sets are the evaluation's own: bit 8 x rank-index + file-index (a1 is
-// bit 0, b1 bit 1, a2 bit 8), unlike the file-major pawn sets of NodeState.
+// it holds. Bits are numbered as the move generators number them (board_bits.h), unlike
+// the file-major pawn sets of NodeState.
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
+#include "tamblorbasis/board_bits.h"
 
 namespace evalrules {
 
@@ -18,20 +16,6 @@ struct BoardSets {
     std::uint64_t white, black;
     std::uint64_t pawns, knights, bishops, rooks, queens, kings;  // both colours
 };
-
-// The mailbox square of a set bit.
-constexpr std::array<std::uint8_t, 64> squareOfBit = [] {
-    std::array<std::uint8_t, 64> t{};
-    for (int bit = 0; bit < 64; ++bit) t[bit] = static_cast<std::uint8_t>(21 + 10 * (bit >> 3) + (bit & 7));
-    return t;
-}();
-
-// The set bit of a mailbox square (playing squares only).
-constexpr std::array<std::uint8_t, 128> bitOfSquare = [] {
-    std::array<std::uint8_t, 128> t{};
-    for (int bit = 0; bit < 64; ++bit) t[21 + 10 * (bit >> 3) + (bit & 7)] = static_cast<std::uint8_t>(bit);
-    return t;
-}();
 
 constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
 
@@ -89,9 +73,7 @@ inline BitPlanes bitPlanes(const std::uint8_t* squares) {
     // Two ranks per register; shifting each 64-bit lane left by 7 - k brings bit k of every
     // byte to its sign bit without mixing bytes, and movemask gathers the sixteen signs.
     for (int pair = 0; pair < 4; ++pair) {
-        const std::uint8_t* low = squares + 21 + 20 * pair;
-        const __m128i v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(low)),
-                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(low + 10)));
+        const __m128i v = rankPair(squares, pair);
         const int shift = 16 * pair;
         planes.p[0] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 7)))) << shift;
         planes.p[1] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 6)))) << shift;
