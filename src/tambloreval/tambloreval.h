@@ -27,11 +27,12 @@ inline int termSum(const NodeState& n) {
            n.kingPlacement - n.whiteKingDanger + n.blackKingDanger;
 }
 // +70 / -70 for two minors against a rook.
-inline int rookVersusMinors(const NodeState& n) {
-    if (n.rookBalance < 0 && n.minorBalance >= 2) return 70;
-    if (n.rookBalance > 0 && n.minorBalance <= -2) return -70;
+inline int rookVersusMinors(int rookBalance, int minorBalance) {
+    if (rookBalance < 0 && minorBalance >= 2) return 70;
+    if (rookBalance > 0 && minorBalance <= -2) return -70;
     return 0;
 }
+inline int rookVersusMinors(const NodeState& n) { return rookVersusMinors(n.rookBalance, n.minorBalance); }
 int bishopVersusKnight(const NodeState& node);  // +20 / -20 for a lone bishop against a lone knight
 // The rules for a side short of a queen's worth of pieces, applied to the score so far.
 void scaleTowardsEnding(NodeState& node, const EngineState& state);

@@ -160,14 +160,13 @@ inline bool captureChildCut(const EngineState& state, const NodeFrame& frame, Mo
     const int value = evalrules::materialValue[victim];
     const int type = victim >> 2;
     const int sign = (victim & 1) != 0 ? 1 : -1;  // White's piece taken: White loses
-    NodeState after;  // only the balances rookVersusMinors reads
-    after.minorBalance = n.minorBalance - (type == 1 || type == 2 ? sign : 0);
-    after.rookBalance = n.rookBalance - (type == 3 ? sign : 0);
     const int piecesTaken = type >= 1 && type <= 4 ? value : 0;
     const int whitePieces = n.whitePieceMaterial - (sign > 0 ? piecesTaken : 0);
     const int blackPieces = n.blackPieceMaterial - (sign < 0 ? piecesTaken : 0);
     if (whitePieces < queenValue || blackPieces < queenValue) return false;
-    const int score = ourTerms - sign * value + rookVersusMinors(after);
+    const int rooksAfter = n.rookBalance - (type == 3 ? sign : 0);
+    const int minorsAfter = n.minorBalance - (type == 1 || type == 2 ? sign : 0);
+    const int score = ourTerms - sign * value + rookVersusMinors(rooksAfter, minorsAfter);
     return frame.maxNode ? score + captureFutilityMargin < frame.value : frame.value < score - captureFutilityMargin;
 }
 
