@@ -220,14 +220,18 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
 // due on it, the child is counted and taken with its cutoff, the parent's value, without
 // making its move or calling it. False when the child must be searched.
 template <bool capture = false>
-inline bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
+[[gnu::noinline]] bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
     if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0) ||
         !isSafeSilentMove<capture>(state, move, frame.maxNode))
         return false;
     ++state.nodeCount;
-    PvLine none;
-    clearLine(none);
-    takeChild(state, frame, move, frame.value, none);  // the value improves nothing
+    // What takeChild does with a value that improves nothing and an empty line, below the
+    // root (such cuts start four plies down): only a full-width node's first legal move is kept.
+    if (frame.pvLine->moves[1] == nullMove && !frame.capturesOnly) {
+        state.plyInfo[state.ply + 1].firstMoveDone = 1;
+        frame.pvLine->moves[1] = move;
+        frame.pvLine->length = 1;
+    }
     return true;
 }
 
