@@ -35,6 +35,67 @@ inline int firstPastTo(const std::uint8_t* b, int from, int s, int d) {
 
 }  // namespace movecheckbefore
 
+// True when the piece, moved from the from-square to the to-square, does not attack the
+// enemy king standing on king from there (false for a piece this check does not judge).
+inline bool givesNoDirectCheck(const EngineState& state, int piece, int from, int to, int king) {
+    using namespace movecheckbefore;
+    const std::uint8_t* b = state.position.squares;
+    int d;
+    switch (piece) {
+    case whitePawn:
+        return to + 9 != king && to + 11 != king;
+    case blackPawn:
+        return to - 9 != king && to - 11 != king;
+    case whiteKnight: case blackKnight:
+        return state.knightStep[king][to] != to - king;
+    case whiteBishop: case blackBishop:
+        d = state.bishopDirection[to][king];
+        return d == 0 || firstPastTo(b, from, to, d) != king;
+    case whiteRook: case blackRook:
+        d = state.rookDirection[to][king];
+        return d == 0 || firstPastTo(b, from, to, d) != king;
+    case whiteQueen: case blackQueen:
+        d = state.queenDirection[to][king];
+        return d == 0 || firstPastTo(b, from, to, d) != king;
+    default:
+        return false;
+    }
+}
+
+// True when no move of the man on the from-square can leave its own king attacked through
+// that square (a pin) or uncover a check on the enemy king: the board as it stands shows
+// neither. The to-square can then only block such a line, and a check the moved piece
+// gives itself is the direct check, asked apart; so for every quiet move of this man
+// isSafeSilentMove reduces to its first tests and givesNoDirectCheck.
+inline bool fromSquareIsQuiet(const EngineState& state, int from, bool moverIsWhite) {
+    using namespace movecheckbefore;
+    const Position& p = state.position;
+    const std::uint8_t* b = p.squares;
+    constexpr int nowhere = 0;  // never a playing square: the walks see the board as it stands
+    const int ownKing = moverIsWhite ? p.whiteKingSquare : p.blackKingSquare;
+    int d = state.queenDirection[from][ownKing];
+    if (d != 0 && firstPastFrom(b, nowhere, from, d) == ownKing &&
+        slidesAlong(b[firstPastFrom(b, nowhere, from, -d)], d, !moverIsWhite))
+        return false;
+    const int king = moverIsWhite ? p.blackKingSquare : p.whiteKingSquare;
+    d = state.queenDirection[from][king];
+    if (d == 0) return true;
+    int s = king - d;
+    while (s == from || b[s] == emptySquare) s -= d;
+    return !slidesAlong(b[s], d, moverIsWhite);
+}
+
+// isSafeSilentMove for a quiet move whose from-square is known quiet (fromSquareIsQuiet).
+inline bool isSafeQuietMoveFromQuietSquare(const EngineState& state, Move move, bool moverIsWhite) {
+    const std::uint8_t* b = state.position.squares;
+    const int from = moveFrom(move), to = moveTo(move), piece = b[from];
+    if (moveKind(move) != kindQuiet || movePromotion(move) != 0 || piece == whiteKing || piece == blackKing ||
+        b[to] != emptySquare)
+        return false;
+    const int king = moverIsWhite ? state.position.blackKingSquare : state.position.whiteKingSquare;
+    return givesNoDirectCheck(state, piece, from, to, king);
+}
+
 // True when the move (no promotion, by a piece other than the king, from a position where
 // the mover is not in check; a plain capture when asked, else a quiet move) leaves the
 // mover's king safe and gives no check: what isLegalAfterMove and updateCheckFlag would
@@ -62,31 +123,7 @@ inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWh
 
     // A direct check from the to-square.
     const int king = moverIsWhite ? p.blackKingSquare : p.whiteKingSquare;
-    switch (piece) {
-    case whitePawn:
-        if (to + 9 == king || to + 11 == king) return false;
-        break;
-    case blackPawn:
-        if (to - 9 == king || to - 11 == king) return false;
-        break;
-    case whiteKnight: case blackKnight:
-        if (state.knightStep[king][to] == to - king) return false;
-        break;
-    case whiteBishop: case blackBishop:
-        d = state.bishopDirection[to][king];
-        if (d != 0 && firstPastTo(b, from, to, d) == king) return false;
-        break;
-    case whiteRook: case blackRook:
-        d = state.rookDirection[to][king];
-        if (d != 0 && firstPastTo(b, from, to, d) == king) return false;
-        break;
-    case whiteQueen: case blackQueen:
-        d = state.queenDirection[to][king];
-        if (d != 0 && firstPastTo(b, from, to, d) == king) return false;
-        break;
-    default:
-        return false;
-    }
+    if (!givesNoDirectCheck(state, piece, from, to, king)) return false;
 
     // A discovered check through the from-square.
     d = state.queenDirection[from][king];

@@ -221,9 +221,21 @@ inline bool visitChild(EngineState& state, NodeFrame& frame, Move move, int init
 // making its move or calling it. False when the child must be searched.
 template <bool capture = false>
 [[gnu::noinline]] bool cutUnplayed(EngineState& state, NodeFrame& frame, Move move) {
-    if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0) ||
-        !isSafeSilentMove<capture>(state, move, frame.maxNode))
-        return false;
+    if (state.stopSearch != 0 || (state.outputEnabled && ((state.nodeCount + 1) & 32767) == 0)) return false;
+    if constexpr (capture) {
+        if (!isSafeSilentMove<true>(state, move, frame.maxNode)) return false;
+    } else {
+        // Whether the man can expose no king by leaving its square: asked once per man, as
+        // its quiet moves follow each other.
+        const int from = moveFrom(move);
+        if (from != frame.quietFrom) {
+            frame.quietFrom = from;
+            frame.fromQuiet = fromSquareIsQuiet(state, from, frame.maxNode);
+        }
+        if (frame.fromQuiet ? !isSafeQuietMoveFromQuietSquare(state, move, frame.maxNode)
+                            : !isSafeSilentMove<false>(state, move, frame.maxNode))
+            return false;
+    }
     ++state.nodeCount;
     // What takeChild does with a value that improves nothing and an empty line, below the
     // root (such cuts start four plies down): only a full-width node's first legal move is kept.
@@ -290,6 +302,7 @@ bool pollWhileSearching(EngineState& state, bool clockTest) {
 }
 
 bool searchMoves(EngineState& state, NodeFrame& frame) {
+    frame.quietFrom = 0;
     const int ply = state.ply;
     const bool white = frame.maxNode;
     const int noBound = noCutBound(white);

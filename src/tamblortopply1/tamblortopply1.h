@@ -44,6 +44,8 @@ struct NodeFrame {
     bool inCheck;  // the side to move here is in check
     Move hashMove;
     bool saved;
+    bool fromQuiet;  // see quietFrom
+    int quietFrom;   // the last man whose quiet moves were judged before they were made
     PositionSnapshot snapshot;  // the board before the child's move
     MoveList list;
     // The root only.

@@ -199,6 +199,11 @@ TEST_F(SearchRules, AMoveIsJudgedBeforeItIsMadeAsAfter) {
                 const bool checks = st.plyInfo[st.ply + 1].inCheck > 0;
                 restoreSnapshot(before, st);
                 EXPECT_EQ(judgedSafe, !kingMove && legal && !checks) << fen << " move " << std::hex << move;
+                // The shortcut for a man whose square exposes no king must agree.
+                if (!capture && fromSquareIsQuiet(st, moveFrom(move), white)) {
+                    EXPECT_EQ(isSafeQuietMoveFromQuietSquare(st, move, white), judgedSafe)
+                        << fen << " quiet square, move " << std::hex << move;
+                }
                 ++judged;
             }
         }
