@@ -381,14 +381,20 @@ bool searchMoves(EngineState& state, NodeFrame& frame) {
     for (Move* p = parked; p < top; ++p) *cursor++ = *p;
     // Each killer stands once in the list: once passed over, it is looked for no more.
     int pending = killerCount;
+    // The to-squares of the moves already tried (folded onto 64 bits): most moves go
+    // elsewhere and need no compare with them.
+    std::uint64_t triedTo = std::uint64_t{1} << (moveTo(frame.hashMove) & 63);
+    for (int k = 0; k < killerCount; ++k) triedTo |= std::uint64_t{1} << (moveTo(killers[k]) & 63);
     for (Move* slot = cursor - 1; slot >= first; --slot) {
         const Move move = *slot;
-        if (move == frame.hashMove) continue;
-        int k = 0;
-        while (k < pending && killers[k] != move) ++k;
-        if (k < pending) {
-            killers[k] = killers[--pending];
-            continue;
+        if ((triedTo >> (moveTo(move) & 63)) & 1) {
+            if (move == frame.hashMove) continue;
+            int k = 0;
+            while (k < pending && killers[k] != move) ++k;
+            if (k < pending) {
+                killers[k] = killers[--pending];
+                continue;
+            }
         }
         if (tryQuiet(move)) return true;
     }
