@@ -58,7 +58,7 @@ constexpr SliderKinds<White> sliderKinds;
 // The king by its square, knights and pawns by theirs, then the first piece along each
 // line from s: a slider of the line's kind.
 template <bool ByWhite>
-inline bool attackedBy(const EngineState& state, int s) {
+[[gnu::always_inline]] inline bool attackedByInline(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
     constexpr int knight = ByWhite ? whiteKnight : blackKnight;
     constexpr int pawnLeft = ByWhite ? -9 : 9, pawnRight = ByWhite ? -11 : 11;
@@ -77,6 +77,11 @@ inline bool attackedBy(const EngineState& state, int s) {
     };
     return line(10, straightKind) || line(-10, straightKind) || line(1, straightKind) || line(-1, straightKind) ||
            line(9, diagonalKind) || line(-9, diagonalKind) || line(11, diagonalKind) || line(-11, diagonalKind);
+}
+
+template <bool ByWhite>
+inline bool attackedBy(const EngineState& state, int s) {
+    return attackedByInline<ByWhite>(state, s);
 }
 
 }  // namespace
@@ -116,7 +121,7 @@ bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack) {
     const int k = moverIsBlack ? p.blackKingSquare : p.whiteKingSquare;
     const int to = moveTo(move);
     if (k == to || state.plyInfo[state.ply].inCheck > 0 || moveKind(move) == kindEnPassant)
-        return !isSquareAttacked(state, k, moverIsBlack);
+        return moverIsBlack ? !attackedByInline<true>(state, k) : !attackedByInline<false>(state, k);
 
     const int from = moveFrom(move);
     const int d = state.queenDirection[from][k];
