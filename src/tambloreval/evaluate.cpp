@@ -284,15 +284,16 @@ int blackKingTerms(const NodeState& n, const EngineState& st, const std::uint8_t
 // How many of the side's unguarded minors an enemy slider sees: knights fear rooks and
 // bishops, bishops only rooks (queens do not count). A line piece sees a square when the
 // first occupied square on its line from there is its own.
-[[gnu::always_inline]] inline int exposedMinors(const EngineState& st, const std::uint8_t* b, const BoardSets& sets, std::uint64_t own,
-                  std::uint64_t guarded, std::uint64_t rooks, std::uint64_t bishops) {
+[[gnu::always_inline]] inline int exposedMinors(const BoardSets& sets, std::uint64_t own, std::uint64_t guarded,
+                                                std::uint64_t rooks, std::uint64_t bishops) {
     const std::uint64_t exposed = own & ~guarded;
     std::uint64_t knights = sets.knights & exposed;
     std::uint64_t ownBishops = rooks != 0 ? sets.bishops & exposed : 0;
     if ((knights | ownBishops) == 0) return 0;
+    const std::uint64_t occupied = sets.white | sets.black;
     int count = 0;
-    forEachSquare(knights, [&](int s) { count += seenBySliders(st, b, s, rooks, bishops); });
-    forEachSquare(ownBishops, [&](int s) { count += seenBySliders(st, b, s, rooks, 0); });
+    for (; knights != 0; knights &= knights - 1) count += seenBySliders(occupied, std::countr_zero(knights), rooks, bishops);
+    for (; ownBishops != 0; ownBishops &= ownBishops - 1) count += seenBySliders(occupied, std::countr_zero(ownBishops), rooks, 0);
     return count;
 }
 
@@ -366,10 +367,10 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     const std::uint64_t whiteRooks = sets.rooks & sets.white, blackRooks = sets.rooks & sets.black;
     const std::uint64_t whiteBishops = sets.bishops & sets.white, blackBishops = sets.bishops & sets.black;
     if ((blackRooks | blackBishops) != 0)
-        pieces -= 20 * exposedMinors(st, b, sets, sets.white, whitePawnGuards(sets.pawns & sets.white), blackRooks,
+        pieces -= 20 * exposedMinors(sets, sets.white, whitePawnGuards(sets.pawns & sets.white), blackRooks,
                                      blackBishops);
     if ((whiteRooks | whiteBishops) != 0)
-        pieces += 20 * exposedMinors(st, b, sets, sets.black, blackPawnGuards(sets.pawns & sets.black), whiteRooks,
+        pieces += 20 * exposedMinors(sets, sets.black, blackPawnGuards(sets.pawns & sets.black), whiteRooks,
                                      whiteBishops);
     n.pieceTerms = pieces + bishopColourTerms(n);
     if (depth >= 0) kingSafety(n, st, sets);

@@ -35,8 +35,8 @@ constexpr ZoneMasks zoneMasks = [] {
     return m;
 }();
 
-// The king is lifted off its square so that sliders attacking it also reach the squares
-// behind it; it is always put back. Only the White king's zone excludes enemy-held squares.
+// The king is left out of the occupied squares so that sliders attacking it also reach
+// the squares behind it. Only the White king's zone excludes enemy-held squares.
 int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
     const int centre = bitOfSquare[st.inwardSquare[king]];
     const std::uint64_t men = attackerIsWhite ? sets.white : sets.black;
@@ -55,14 +55,9 @@ int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIs
     int safe = std::popcount(open & ~lines);
     open &= lines;
     if (safe < 5 && open != 0) {
-        std::uint8_t* b = st.position.squares;
-        const std::uint8_t kingValue = b[king];
-        b[king] = emptySquare;
-        for (; open != 0 && safe < 5; open &= open - 1) {
-            const int sq = squareOfBit[std::countr_zero(open)];
-            if (!seenBySliders(st, b, sq, rooks | queens, bishops | queens)) ++safe;
-        }
-        b[king] = kingValue;
+        const std::uint64_t occupied = (sets.white | sets.black) & ~(std::uint64_t{1} << bitOfSquare[king]);
+        for (; open != 0 && safe < 5; open &= open - 1)
+            if (!seenBySliders(occupied, std::countr_zero(open), rooks | queens, bishops | queens)) ++safe;
     }
     return kingSafetyScore[std::min(safe, 5)];
 }
