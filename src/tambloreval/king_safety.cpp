@@ -37,7 +37,7 @@ constexpr ZoneMasks zoneMasks = [] {
 
 // The king is left out of the occupied squares so that sliders attacking it also reach
 // the squares behind it. Only the White king's zone excludes enemy-held squares.
-int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
+[[gnu::always_inline]] inline int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
     const int centre = bitOfSquare[st.inwardSquare[king]];
     const std::uint64_t men = attackerIsWhite ? sets.white : sets.black;
     // What pawns, the king and the knights hit does not depend on the lifted king.
