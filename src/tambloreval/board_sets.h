@@ -59,6 +59,12 @@ inline void forEachSquare(std::uint64_t set, Visit visit) {
     for (; set != 0; set &= set - 1) visit(static_cast<int>(squareOfBit[std::countr_zero(set)]));
 }
 
+// Calls visit(bit) for every set bit, lowest first.
+template <class Visit>
+inline void forEachBit(std::uint64_t set, Visit visit) {
+    for (; set != 0; set &= set - 1) visit(std::countr_zero(set));
+}
+
 namespace detail {
 
 // Bit k of each of the 64 square values, one set per k: a piece code's colour sits in

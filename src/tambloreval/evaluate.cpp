@@ -107,11 +107,13 @@ PawnMemo& pawnTerms(const NodeState& n, const EngineState& st, const BoardSets& 
     return memo;
 }
 
-// A bishop's diagonal in one direction, by set bit: its squares, and the first square off
-// the board at its end. The bishop's look ends at the first pawn, or there.
+// A bishop's diagonal in one direction, by set bit: its squares, and a square on the rank
+// just past its end (none past the eighth or the first rank). A bit scan over the
+// diagonal's pawns and that square finds the rank where the bishop's look stops: the
+// nearest pawn's, or the first rank off the diagonal. Upwards the nearest is the lowest
+// bit, downwards the highest.
 struct Diagonal {
-    std::uint64_t squares;
-    int exit;
+    std::uint64_t squares, end;
 };
 
 constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
@@ -120,28 +122,26 @@ constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
         int f = (bit & 7) + fileStep, r = (bit >> 3) + rankStep;
         for (; f >= 0 && f < 8 && r >= 0 && r < 8; f += fileStep, r += rankStep)
             t[bit].squares |= std::uint64_t{1} << (8 * r + f);
-        t[bit].exit = 21 + 10 * r + f;  // the frame square, in mailbox numbering
+        if (r >= 0 && r < 8) t[bit].end = std::uint64_t{1} << (8 * r);
     }
     return t;
 }
 constexpr std::array<Diagonal, 64> upLeft = diagonals(-1, 1), upRight = diagonals(1, 1);
 constexpr std::array<Diagonal, 64> downLeft = diagonals(-1, -1), downRight = diagonals(1, -1);
 
-// Where the look along a diagonal stops: the nearest pawn, upwards the lowest bit,
-// downwards the highest.
-inline int stopUp(const Diagonal& d, std::uint64_t pawns) {
-    const std::uint64_t hit = d.squares & pawns;
-    return hit != 0 ? squareOfBit[std::countr_zero(hit)] : d.exit;
-}
+// The bit where the look stops: 64 and -1 stand for the ranks past the board's edge.
+inline int stopUp(const Diagonal& d, std::uint64_t pawns) { return std::countr_zero((d.squares & pawns) | d.end); }
 inline int stopDown(const Diagonal& d, std::uint64_t pawns) {
-    const std::uint64_t hit = d.squares & pawns;
-    return hit != 0 ? squareOfBit[63 - std::countl_zero(hit)] : d.exit;
+    return 63 - std::countl_zero((d.squares & pawns) | d.end);
 }
+// The reach tables go by the rank of a mailbox square; ranks -1 to 8 (0 = the first).
+inline int onRank(int rank) { return 21 + 10 * rank; }
 
 // Each man's term is returned from White's side; the sums stay in registers, since a
 // store into the node could be a store into the board as far as the compiler knows.
 
-int whiteBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int s) {
+int whiteBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int bit) {
+    const int s = squareOfBit[bit];
     int t = 0;
     if (s < 31) {
         // Shut in at home (knights in front are about to move away).
@@ -151,11 +151,12 @@ int whiteBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t
     }
     if (s >= 81) return t + 28;
     // How far the bishop reaches forward, through pieces but not past pawns.
-    const int bit = bitOfSquare[s];
-    return t + st.whiteBishopReach[std::max(stopUp(upLeft[bit], pawns), stopUp(upRight[bit], pawns))];
+    const int stop = std::max(stopUp(upLeft[bit], pawns), stopUp(upRight[bit], pawns));
+    return t + st.whiteBishopReach[onRank(stop >> 3)];
 }
 
-int blackBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int s) {
+int blackBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int bit) {
+    const int s = squareOfBit[bit];
     int t = 0;
     if (s > 88) {
         if (b[s - 9] && b[s - 11] && b[s - 9] != blackKnight && b[s - 11] != blackKnight) t += 15;
@@ -163,8 +164,8 @@ int blackBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t
         t += st.isEdgeFile[s] ? 120 : 30;
     }
     if (s < 40) return t - 28;
-    const int bit = bitOfSquare[s];
-    return t - st.blackBishopReach[std::min(stopDown(downLeft[bit], pawns), stopDown(downRight[bit], pawns))];
+    const int stop = std::min(stopDown(downLeft[bit], pawns), stopDown(downRight[bit], pawns));
+    return t - st.blackBishopReach[onRank(stop >> 3)];
 }
 
 // A rook penned in by men on the centre side of a wing file; the first occupied square
@@ -183,29 +184,31 @@ constexpr std::array<std::array<std::int8_t, 256>, 8> crampedRook = [] {
     return t;
 }();
 
-inline int cramped(std::uint64_t occupied, int s) {
-    const int bit = bitOfSquare[s];
+inline int cramped(std::uint64_t occupied, int bit) {
     return crampedRook[bit & 7][(occupied >> (bit & 56)) & 0xff];
 }
 
-int whiteRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int s) {
+int whiteRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int bit) {
+    const int s = squareOfBit[bit];
     if (s >= 81) return 20;
     const std::uint64_t file = st.whiteFrontSpan[s];
-    int t = -cramped(occupied, s);
+    int t = -cramped(occupied, bit);
     if (!(ownPawns & file)) t += (enemyPawns & file) ? 15 : 20;
     return t;
 }
 
-int blackRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int s) {
+int blackRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int bit) {
+    const int s = squareOfBit[bit];
     if (s <= 38) return -20;
     const std::uint64_t file = st.blackFrontSpan[s];
-    int t = cramped(occupied, s);
+    int t = cramped(occupied, bit);
     if (!(ownPawns & file)) t -= (enemyPawns & file) ? 15 : 20;
     return t;
 }
 
 // A queen out on a wing file behind own men is out of play, unless she is at the king.
-int whiteQueenTerms(const EngineState& st, const std::uint8_t* b, int s) {
+int whiteQueenTerms(const EngineState& st, const std::uint8_t* b, int bit) {
+    const int s = squareOfBit[bit];
     if (st.squareDistance[s][st.position.blackKingSquare] <= 2 || s <= 38) return 0;
     bool blocked = false;
     switch (st.fileOf[s]) {
@@ -218,7 +221,8 @@ int whiteQueenTerms(const EngineState& st, const std::uint8_t* b, int s) {
     return blocked ? -30 : 0;
 }
 
-int blackQueenTerms(const EngineState& st, const std::uint8_t* b, int s) {
+int blackQueenTerms(const EngineState& st, const std::uint8_t* b, int bit) {
+    const int s = squareOfBit[bit];
     if (st.squareDistance[s][st.position.whiteKingSquare] <= 2) return -40;  // close to the engine's king
     if (s >= 81) return 0;
     bool blocked = false;
@@ -356,12 +360,12 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) pieces += 20;
     const std::uint64_t whitePawns = n.whitePawnSet, blackPawns = n.blackPawnSet;
     const std::uint64_t occupied = sets.white | sets.black;
-    forEachSquare(sets.bishops & sets.white, [&](int s) { pieces += whiteBishopTerms(st, b, sets.pawns, s); });
-    forEachSquare(sets.bishops & sets.black, [&](int s) { pieces += blackBishopTerms(st, b, sets.pawns, s); });
-    forEachSquare(sets.rooks & sets.white, [&](int s) { pieces += whiteRookTerms(st, occupied, whitePawns, blackPawns, s); });
-    forEachSquare(sets.rooks & sets.black, [&](int s) { pieces += blackRookTerms(st, occupied, blackPawns, whitePawns, s); });
-    forEachSquare(sets.queens & sets.white, [&](int s) { pieces += whiteQueenTerms(st, b, s); });
-    forEachSquare(sets.queens & sets.black, [&](int s) { pieces += blackQueenTerms(st, b, s); });
+    forEachBit(sets.bishops & sets.white, [&](int bit) { pieces += whiteBishopTerms(st, b, sets.pawns, bit); });
+    forEachBit(sets.bishops & sets.black, [&](int bit) { pieces += blackBishopTerms(st, b, sets.pawns, bit); });
+    forEachBit(sets.rooks & sets.white, [&](int bit) { pieces += whiteRookTerms(st, occupied, whitePawns, blackPawns, bit); });
+    forEachBit(sets.rooks & sets.black, [&](int bit) { pieces += blackRookTerms(st, occupied, blackPawns, whitePawns, bit); });
+    forEachBit(sets.queens & sets.white, [&](int bit) { pieces += whiteQueenTerms(st, b, bit); });
+    forEachBit(sets.queens & sets.black, [&](int bit) { pieces += blackQueenTerms(st, b, bit); });
     n.kingPlacement = whiteKingTerms(n, st, b, st.position.whiteKingSquare) +
                       blackKingTerms(n, st, b, st.position.blackKingSquare);
     const std::uint64_t whiteRooks = sets.rooks & sets.white, blackRooks = sets.rooks & sets.black;
