@@ -79,13 +79,15 @@ inline BitPlanes bitPlanes(const std::uint8_t* squares) {
     // Two ranks per register; shifting each 64-bit lane left brings bit k of every byte to
     // its sign bit without mixing bytes (from bit 4 down, one more place each time), and
     // movemask gathers the sixteen signs.
-    for (int pair = 0; pair < 4; ++pair) {
-        const int shift = 16 * pair;
-        __m128i v = _mm_slli_epi64(rankPair(squares, pair), 3);
-        for (int k = 4; k >= 0; --k) {
-            planes.p[k] |= std::uint64_t(unsigned(_mm_movemask_epi8(v))) << shift;
-            v = _mm_add_epi64(v, v);
+    __m128i v[4];
+    for (int pair = 0; pair < 4; ++pair) v[pair] = _mm_slli_epi64(rankPair(squares, pair), 3);
+    for (int k = 4; k >= 0; --k) {
+        std::uint64_t plane = 0;
+        for (int pair = 0; pair < 4; ++pair) {
+            plane |= std::uint64_t(unsigned(_mm_movemask_epi8(v[pair]))) << (16 * pair);
+            v[pair] = _mm_add_epi64(v[pair], v[pair]);
         }
+        planes.p[k] = plane;
     }
 #else
     // The same with one rank word at a time: the multiplication packs the low bit of each
