@@ -15,6 +15,7 @@ namespace evalrules {
 struct BoardSets {
     std::uint64_t white, black;
     std::uint64_t pawns, knights, bishops, rooks, queens;  // both colours
+    std::uint64_t whiteGuards, blackGuards;                // the squares each side's pawns guard
 };
 
 constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
@@ -117,6 +118,8 @@ inline BoardSets readBoardSets(const std::uint8_t* squares) {
     s.bishops = k1 & ~k0;
     s.rooks = k0 & k1;
     s.queens = k2 & ~k0;
+    s.whiteGuards = whitePawnGuards(s.pawns & c0);
+    s.blackGuards = blackPawnGuards(s.pawns & c1);
     return s;
 }
 

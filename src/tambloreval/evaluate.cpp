@@ -371,11 +371,9 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     const std::uint64_t whiteRooks = sets.rooks & sets.white, blackRooks = sets.rooks & sets.black;
     const std::uint64_t whiteBishops = sets.bishops & sets.white, blackBishops = sets.bishops & sets.black;
     if ((blackRooks | blackBishops) != 0)
-        pieces -= 20 * exposedMinors(sets, sets.white, whitePawnGuards(sets.pawns & sets.white), blackRooks,
-                                     blackBishops);
+        pieces -= 20 * exposedMinors(sets, sets.white, sets.whiteGuards, blackRooks, blackBishops);
     if ((whiteRooks | whiteBishops) != 0)
-        pieces += 20 * exposedMinors(sets, sets.black, blackPawnGuards(sets.pawns & sets.black), whiteRooks,
-                                     whiteBishops);
+        pieces += 20 * exposedMinors(sets, sets.black, sets.blackGuards, whiteRooks, whiteBishops);
     n.pieceTerms = pieces + bishopColourTerms(n);
     if (depth >= 0) kingSafety(n, st, sets);
 }

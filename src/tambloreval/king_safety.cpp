@@ -41,7 +41,7 @@ constexpr ZoneMasks zoneMasks = [] {
     const int centre = bitOfSquare[st.inwardSquare[king]];
     const std::uint64_t men = attackerIsWhite ? sets.white : sets.black;
     // What pawns, the king and the knights hit does not depend on the lifted king.
-    std::uint64_t hit = attackerIsWhite ? whitePawnGuards(sets.pawns & men) : blackPawnGuards(sets.pawns & men);
+    std::uint64_t hit = attackerIsWhite ? sets.whiteGuards : sets.blackGuards;
     hit |= kingReach[bitOfSquare[attackerIsWhite ? st.position.whiteKingSquare : st.position.blackKingSquare]];
     for (std::uint64_t k = sets.knights & men; k != 0; k &= k - 1) hit |= knightReach[std::countr_zero(k)];
     std::uint64_t open = zoneMasks.zone[centre] & ~hit;
