@@ -37,10 +37,10 @@ constexpr ZoneMasks zoneMasks = [] {
 
 // The king is left out of the occupied squares so that sliders attacking it also reach
 // the squares behind it. Only the White king's zone excludes enemy-held squares.
-[[gnu::always_inline]] inline int zoneDanger(EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
+[[gnu::always_inline]] inline int zoneDanger(const EngineState& st, const BoardSets& sets, int king, bool attackerIsWhite) {
     const int centre = bitOfSquare[st.inwardSquare[king]];
     const std::uint64_t men = attackerIsWhite ? sets.white : sets.black;
-    // What pawns, the king and the knights hit does not depend on the lifted king.
+    // What pawns, the king and the knights hit does not depend on the king left out.
     std::uint64_t hit = attackerIsWhite ? sets.whiteGuards : sets.blackGuards;
     hit |= kingReach[bitOfSquare[attackerIsWhite ? st.position.whiteKingSquare : st.position.blackKingSquare]];
     for (std::uint64_t k = sets.knights & men; k != 0; k &= k - 1) hit |= knightReach[std::countr_zero(k)];
