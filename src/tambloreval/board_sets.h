@@ -14,7 +14,8 @@ namespace evalrules {
 
 struct BoardSets {
     std::uint64_t white, black;
-    std::uint64_t pawns, knights, bishops, rooks, queens, kings;  // both colours
+    std::uint64_t pawns, knights, bishops, rooks, queens;  // both colours
+    std::uint64_t whiteGuards, blackGuards;                // the squares each side's pawns guard
 };
 
 constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
@@ -59,6 +60,12 @@ inline void forEachSquare(std::uint64_t set, Visit visit) {
     for (; set != 0; set &= set - 1) visit(static_cast<int>(squareOfBit[std::countr_zero(set)]));
 }
 
+// Calls visit(bit) for every set bit, lowest first.
+template <class Visit>
+inline void forEachBit(std::uint64_t set, Visit visit) {
+    for (; set != 0; set &= set - 1) visit(std::countr_zero(set));
+}
+
 namespace detail {
 
 // Bit k of each of the 64 square values, one set per k: a piece code's colour sits in
@@ -70,16 +77,18 @@ struct BitPlanes {
 inline BitPlanes bitPlanes(const std::uint8_t* squares) {
     BitPlanes planes{};
 #if defined(__SSE2__) || defined(_M_X64)
-    // Two ranks per register; shifting each 64-bit lane left by 7 - k brings bit k of every
-    // byte to its sign bit without mixing bytes, and movemask gathers the sixteen signs.
-    for (int pair = 0; pair < 4; ++pair) {
-        const __m128i v = rankPair(squares, pair);
-        const int shift = 16 * pair;
-        planes.p[0] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 7)))) << shift;
-        planes.p[1] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 6)))) << shift;
-        planes.p[2] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 5)))) << shift;
-        planes.p[3] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 4)))) << shift;
-        planes.p[4] |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 3)))) << shift;
+    // Two ranks per register; shifting each 64-bit lane left brings bit k of every byte to
+    // its sign bit without mixing bytes (from bit 4 down, one more place each time), and
+    // movemask gathers the sixteen signs.
+    __m128i v[4];
+    for (int pair = 0; pair < 4; ++pair) v[pair] = _mm_slli_epi64(rankPair(squares, pair), 3);
+    for (int k = 4; k >= 0; --k) {
+        std::uint64_t plane = 0;
+        for (int pair = 0; pair < 4; ++pair) {
+            plane |= std::uint64_t(unsigned(_mm_movemask_epi8(v[pair]))) << (16 * pair);
+            v[pair] = _mm_add_epi64(v[pair], v[pair]);
+        }
+        planes.p[k] = plane;
     }
 #else
     // The same with one rank word at a time: the multiplication packs the low bit of each
@@ -99,17 +108,18 @@ inline BitPlanes bitPlanes(const std::uint8_t* squares) {
 inline BoardSets readBoardSets(const std::uint8_t* squares) {
     const detail::BitPlanes planes = detail::bitPlanes(squares);
     const std::uint64_t c0 = planes.p[0], c1 = planes.p[1], k0 = planes.p[2], k1 = planes.p[3], k2 = planes.p[4];
-    // Kind = value div 4: pawn 0, knight 1, bishop 2, rook 3, queen 4, king 5.
-    const std::uint64_t men = c0 ^ c1;  // the frame (3) never lies on a playing square
+    // Kind = value div 4: pawn 0, knight 1, bishop 2, rook 3, queen 4, king 5. Only the
+    // playing squares are read, so colour bit 0 is White and bit 1 Black (never both).
     BoardSets s;
-    s.white = c0 & ~c1;
-    s.black = c1 & ~c0;
-    s.pawns = men & ~(k0 | k1 | k2);
-    s.knights = k0 & ~k1 & ~k2;
-    s.bishops = ~k0 & k1 & ~k2;
-    s.rooks = k0 & k1 & ~k2;
-    s.queens = ~k0 & ~k1 & k2;
-    s.kings = k0 & ~k1 & k2;
+    s.white = c0;
+    s.black = c1;
+    s.pawns = (c0 | c1) & ~(k0 | k1 | k2);
+    s.knights = k0 & ~(k1 | k2);
+    s.bishops = k1 & ~k0;
+    s.rooks = k0 & k1;
+    s.queens = k2 & ~k0;
+    s.whiteGuards = whitePawnGuards(s.pawns & c0);
+    s.blackGuards = blackPawnGuards(s.pawns & c1);
     return s;
 }
 

@@ -80,26 +80,29 @@ constexpr int queenOnly = 925;
 // The king terms, given the board's sets.
 void kingSafety(NodeState& node, EngineState& state, const BoardSets& sets);
 
-// Does one of these sliders see the square: is the first occupied square on its line
-// from there its own? Only the men on the square's lines are asked.
-inline bool seenFrom(const std::uint8_t* b, int square, std::uint64_t men, const std::int8_t (&direction)[128][128]) {
-    for (; men != 0; men &= men - 1) {
-        const int man = squareOfBit[std::countr_zero(men)];
-        const int d = direction[square][man];
-        int t = square + d;
-        while (b[t] == emptySquare) t += d;
-        if (t == man) return true;
-    }
+// The squares strictly between two squares (as set bits) on one line; empty when they
+// share no line.
+inline constexpr std::array<std::array<std::uint64_t, 64>, 64> squaresBetween = [] {
+    std::array<std::array<std::uint64_t, 64>, 64> t{};
+    for (int a = 0; a < 64; ++a)
+        for (int b = 0; b < 64; ++b) {
+            const int df = (b & 7) - (a & 7), dr = (b >> 3) - (a >> 3);
+            if ((df == 0 && dr == 0) || (df != 0 && dr != 0 && df != dr && df != -dr)) continue;
+            const int stepF = (df > 0) - (df < 0), stepR = (dr > 0) - (dr < 0);
+            for (int f = (a & 7) + stepF, r = (a >> 3) + stepR; 8 * r + f != b; f += stepF, r += stepR)
+                t[a][b] |= std::uint64_t{1} << (8 * r + f);
+        }
+    return t;
+}();
+
+// Is the square (a set bit) seen along its file or rank by one of straightMen, or along a
+// diagonal by one of diagonalMen: is nothing of occupied between it and the man? Each
+// man is asked only on his own kind of line.
+inline bool seenBySliders(std::uint64_t occupied, int bit, std::uint64_t straightMen, std::uint64_t diagonalMen) {
+    std::uint64_t men = (straightMen & straightLines[bit]) | (diagonalMen & diagonalLines[bit]);
+    for (; men != 0; men &= men - 1)
+        if ((squaresBetween[bit][std::countr_zero(men)] & occupied) == 0) return true;
     return false;
-}
-// Is the square seen along its file or rank by one of straightMen, or along a diagonal
-// by one of diagonalMen? The queen's directions serve both, as each man is asked only on
-// his own kind of line.
-inline bool seenBySliders(const EngineState& st, const std::uint8_t* b, int square, std::uint64_t straightMen,
-                          std::uint64_t diagonalMen) {
-    const int bit = bitOfSquare[square];
-    return seenFrom(b, square, (straightMen & straightLines[bit]) | (diagonalMen & diagonalLines[bit]),
-                    st.queenDirection);
 }
 
 // The pawn terms are a function of the board's pawns and of the node's pawn sets, which

@@ -12,13 +12,13 @@ using namespace evalrules;
 
 namespace {
 
-// What one walk carries besides the node.
+// What the passed-pawn walk carries besides the node.
 struct Walk {
-    NodeState& n;
-    EngineState& st;
+    const NodeState& n;
+    const EngineState& st;
     const std::uint8_t* b;
-    std::uint64_t pawns;  // both colours, as board sets
     int toMoveTempo;  // 1 when White is to move (odd ply)
+    int passers = 0;
     int bestWhiteRunner = 0, bestBlackRunner = 0;
 };
 
@@ -28,27 +28,27 @@ inline bool isWhitePiece(int v) { return (v & 3) == 1; }
 // --- Passed pawns --------------------------------------------------------------------
 
 void whitePasser(Walk& w, int s) {
-    NodeState& n = w.n;
+    const NodeState& n = w.n;
     const EngineState& st = w.st;
     const int r = st.rankOf[s];
     const bool connected = n.whitePawnSet & st.pawnNeighbours[s];
     const int enemyPieces = n.blackPieceMaterial;
     if (enemyPieces > middleGamePieces) {
-        n.passedPawns += connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
+        w.passers += connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
         return;
     }
-    n.passedPawns += (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
+    w.passers += (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
     if (s >= 51 && enemyPieces <= queenOnly && n.whitePieceMaterial >= 490) {
         for (int t = s - 10; t > 20; t -= 10)
             if (w.b[t] == whiteRook) {  // a rook behind the passer
-                n.passedPawns += 30;
+                w.passers += 30;
                 break;
             }
     }
-    if (s >= 81 && !isBlackPiece(w.b[s + 10])) n.passedPawns += 50;
-    if (enemyPieces < queenOnly) n.passedPawns += 4 * st.squareDistance[st.position.blackKingSquare][s + 10];
+    if (s >= 81 && !isBlackPiece(w.b[s + 10])) w.passers += 50;
+    if (enemyPieces < queenOnly) w.passers += 4 * st.squareDistance[st.position.blackKingSquare][s + 10];
     if (enemyPieces <= 0) {
-        n.passedPawns += wingPasserBonus[s];
+        w.passers += wingPasserBonus[s];
         // The square rule against a lone king; a pawn on its home rank may step twice.
         const int t = s < 40 ? s + 10 : s;
         const int promotion = 90 + st.fileOf[t];
@@ -58,27 +58,27 @@ void whitePasser(Walk& w, int s) {
 }
 
 void blackPasser(Walk& w, int s) {
-    NodeState& n = w.n;
+    const NodeState& n = w.n;
     const EngineState& st = w.st;
     const int r = 9 - st.rankOf[s];
     const bool connected = n.blackPawnSet & st.pawnNeighbours[s];
     const int enemyPieces = n.whitePieceMaterial;
     if (enemyPieces > middleGamePieces) {
-        n.passedPawns -= connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
+        w.passers -= connected ? middleGameConnectedPasser[r] : middleGameLonePasser[r];
         return;
     }
-    n.passedPawns -= (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
+    w.passers -= (connected ? endingConnectedPasser[r] : endingLonePasser[r]) + wingPasserBonus[s];
     if (s <= 68 && enemyPieces <= queenOnly && n.blackPieceMaterial >= 490) {
         for (int t = s + 10; t < 99; t += 10)
             if (w.b[t] == blackRook) {
-                n.passedPawns -= 30;
+                w.passers -= 30;
                 break;
             }
     }
-    if (s <= 38 && !isWhitePiece(w.b[s - 10])) n.passedPawns -= 50;
-    if (enemyPieces < queenOnly) n.passedPawns -= 4 * st.squareDistance[st.position.whiteKingSquare][s - 10];
+    if (s <= 38 && !isWhitePiece(w.b[s - 10])) w.passers -= 50;
+    if (enemyPieces < queenOnly) w.passers -= 4 * st.squareDistance[st.position.whiteKingSquare][s - 10];
     if (enemyPieces <= 0) {
-        n.passedPawns -= wingPasserBonus[s];
+        w.passers -= wingPasserBonus[s];
         const int t = s > 80 ? s - 10 : s;
         const int promotion = 20 + st.fileOf[t];
         if (st.squareDistance[promotion][st.position.whiteKingSquare] > st.rankOf[t] - 1 + w.toMoveTempo)
@@ -107,11 +107,13 @@ PawnMemo& pawnTerms(const NodeState& n, const EngineState& st, const BoardSets& 
     return memo;
 }
 
-// A bishop's diagonal in one direction, by set bit: its squares, and the first square off
-// the board at its end. The bishop's look ends at the first pawn, or there.
+// A bishop's diagonal in one direction, by set bit: its squares, and a square on the rank
+// just past its end (none past the eighth or the first rank). A bit scan over the
+// diagonal's pawns and that square finds the rank where the bishop's look stops: the
+// nearest pawn's, or the first rank off the diagonal. Upwards the nearest is the lowest
+// bit, downwards the highest.
 struct Diagonal {
-    std::uint64_t squares;
-    int exit;
+    std::uint64_t squares, end;
 };
 
 constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
@@ -120,97 +122,94 @@ constexpr std::array<Diagonal, 64> diagonals(int fileStep, int rankStep) {
         int f = (bit & 7) + fileStep, r = (bit >> 3) + rankStep;
         for (; f >= 0 && f < 8 && r >= 0 && r < 8; f += fileStep, r += rankStep)
             t[bit].squares |= std::uint64_t{1} << (8 * r + f);
-        t[bit].exit = 21 + 10 * r + f;  // the frame square, in mailbox numbering
+        if (r >= 0 && r < 8) t[bit].end = std::uint64_t{1} << (8 * r);
     }
     return t;
 }
 constexpr std::array<Diagonal, 64> upLeft = diagonals(-1, 1), upRight = diagonals(1, 1);
 constexpr std::array<Diagonal, 64> downLeft = diagonals(-1, -1), downRight = diagonals(1, -1);
 
-// Where the look along a diagonal stops: the nearest pawn, upwards the lowest bit,
-// downwards the highest.
-inline int stopUp(const Diagonal& d, std::uint64_t pawns) {
-    const std::uint64_t hit = d.squares & pawns;
-    return hit != 0 ? squareOfBit[std::countr_zero(hit)] : d.exit;
-}
+// The bit where the look stops: 64 and -1 stand for the ranks past the board's edge.
+inline int stopUp(const Diagonal& d, std::uint64_t pawns) { return std::countr_zero((d.squares & pawns) | d.end); }
 inline int stopDown(const Diagonal& d, std::uint64_t pawns) {
-    const std::uint64_t hit = d.squares & pawns;
-    return hit != 0 ? squareOfBit[63 - std::countl_zero(hit)] : d.exit;
+    return 63 - std::countl_zero((d.squares & pawns) | d.end);
 }
+// The reach tables go by the rank of a mailbox square; ranks -1 to 8 (0 = the first).
+inline int onRank(int rank) { return 21 + 10 * rank; }
 
-void whiteBishopTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    const EngineState& st = w.st;
+// Each man's term is returned from White's side; the sums stay in registers, since a
+// store into the node could be a store into the board as far as the compiler knows.
+
+int whiteBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int bit) {
+    const int s = squareOfBit[bit];
+    int t = 0;
     if (s < 31) {
         // Shut in at home (knights in front are about to move away).
-        if (b[s + 9] && b[s + 11] && b[s + 9] != whiteKnight && b[s + 11] != whiteKnight) w.n.pieceTerms -= 15;
+        if (b[s + 9] && b[s + 11] && b[s + 9] != whiteKnight && b[s + 11] != whiteKnight) t -= 15;
     } else if (s >= 51 && b[s - 11] && b[s - 9]) {
-        w.n.pieceTerms -= st.isEdgeFile[s] ? 120 : 30;  // cut off deep in enemy ground
+        t -= st.isEdgeFile[s] ? 120 : 30;  // cut off deep in enemy ground
     }
-    if (s >= 81) {
-        w.n.pieceTerms += 28;
-    } else {
-        // How far the bishop reaches forward, through pieces but not past pawns.
-        const int bit = bitOfSquare[s];
-        w.n.pieceTerms += st.whiteBishopReach[std::max(stopUp(upLeft[bit], w.pawns), stopUp(upRight[bit], w.pawns))];
-    }
+    if (s >= 81) return t + 28;
+    // How far the bishop reaches forward, through pieces but not past pawns.
+    const int stop = std::max(stopUp(upLeft[bit], pawns), stopUp(upRight[bit], pawns));
+    return t + st.whiteBishopReach[onRank(stop >> 3)];
 }
 
-void blackBishopTerms(Walk& w, int s) {
-    const std::uint8_t* b = w.b;
-    const EngineState& st = w.st;
+int blackBishopTerms(const EngineState& st, const std::uint8_t* b, std::uint64_t pawns, int bit) {
+    const int s = squareOfBit[bit];
+    int t = 0;
     if (s > 88) {
-        if (b[s - 9] && b[s - 11] && b[s - 9] != blackKnight && b[s - 11] != blackKnight) w.n.pieceTerms += 15;
+        if (b[s - 9] && b[s - 11] && b[s - 9] != blackKnight && b[s - 11] != blackKnight) t += 15;
     } else if (s < 70 && b[s + 11] && b[s + 9]) {
-        w.n.pieceTerms += st.isEdgeFile[s] ? 120 : 30;
+        t += st.isEdgeFile[s] ? 120 : 30;
     }
-    if (s < 40) {
-        w.n.pieceTerms -= 28;
-    } else {
-        const int bit = bitOfSquare[s];
-        w.n.pieceTerms -= st.blackBishopReach[std::min(stopDown(downLeft[bit], w.pawns), stopDown(downRight[bit], w.pawns))];
-    }
+    if (s < 40) return t - 28;
+    const int stop = std::min(stopDown(downLeft[bit], pawns), stopDown(downRight[bit], pawns));
+    return t - st.blackBishopReach[onRank(stop >> 3)];
 }
 
-// A rook penned in by pieces on the centre side of a wing file; the first occupied
-// square counts. The same squares and amounts serve both colours.
-inline int crampedRook(const std::uint8_t* b, int s, int file) {
-    switch (file) {
-    case 1: return b[s + 1] ? 24 : b[s + 2] ? 16 : b[s + 3] ? 8 : 0;
-    case 2: return b[s + 1] ? 16 : b[s + 2] ? 8 : 0;
-    case 3: return b[s + 1] ? 8 : 0;
-    case 6: return b[s - 1] ? 8 : 0;
-    case 7: return b[s - 1] ? 16 : b[s - 2] ? 8 : 0;
-    case 8: return b[s - 1] ? 24 : b[s - 2] ? 16 : b[s - 3] ? 8 : 0;
-    default: return 0;
+// A rook penned in by men on the centre side of a wing file; the first occupied square
+// counts. By the rook's file and its rank's occupancy; the same for both colours.
+constexpr std::array<std::array<std::int8_t, 256>, 8> crampedRook = [] {
+    std::array<std::array<std::int8_t, 256>, 8> t{};
+    for (int rank = 0; rank < 256; ++rank) {
+        const auto on = [rank](int file) { return (rank >> file & 1) != 0; };
+        t[0][rank] = on(1) ? 24 : on(2) ? 16 : on(3) ? 8 : 0;
+        t[1][rank] = on(2) ? 16 : on(3) ? 8 : 0;
+        t[2][rank] = on(3) ? 8 : 0;
+        t[5][rank] = on(4) ? 8 : 0;
+        t[6][rank] = on(5) ? 16 : on(4) ? 8 : 0;
+        t[7][rank] = on(6) ? 24 : on(5) ? 16 : on(4) ? 8 : 0;
     }
+    return t;
+}();
+
+inline int cramped(std::uint64_t occupied, int bit) {
+    return crampedRook[bit & 7][(occupied >> (bit & 56)) & 0xff];
 }
 
-void whiteRookTerms(Walk& w, int s) {
-    if (s >= 81) {
-        w.n.pieceTerms += 20;
-        return;
-    }
-    const std::uint64_t file = w.st.whiteFrontSpan[s];
-    if (!(w.n.whitePawnSet & file)) w.n.pieceTerms += (w.n.blackPawnSet & file) ? 15 : 20;
-    w.n.pieceTerms -= crampedRook(w.b, s, w.st.fileOf[s]);
+int whiteRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int bit) {
+    const int s = squareOfBit[bit];
+    if (s >= 81) return 20;
+    const std::uint64_t file = st.whiteFrontSpan[s];
+    int t = -cramped(occupied, bit);
+    if (!(ownPawns & file)) t += (enemyPawns & file) ? 15 : 20;
+    return t;
 }
 
-void blackRookTerms(Walk& w, int s) {
-    if (s <= 38) {
-        w.n.pieceTerms -= 20;
-        return;
-    }
-    const std::uint64_t file = w.st.blackFrontSpan[s];
-    if (!(w.n.blackPawnSet & file)) w.n.pieceTerms -= (w.n.whitePawnSet & file) ? 15 : 20;
-    w.n.pieceTerms += crampedRook(w.b, s, w.st.fileOf[s]);
+int blackRookTerms(const EngineState& st, std::uint64_t occupied, std::uint64_t ownPawns, std::uint64_t enemyPawns, int bit) {
+    const int s = squareOfBit[bit];
+    if (s <= 38) return -20;
+    const std::uint64_t file = st.blackFrontSpan[s];
+    int t = cramped(occupied, bit);
+    if (!(ownPawns & file)) t -= (enemyPawns & file) ? 15 : 20;
+    return t;
 }
 
 // A queen out on a wing file behind own men is out of play, unless she is at the king.
-void whiteQueenTerms(Walk& w, int s) {
-    const EngineState& st = w.st;
-    if (st.squareDistance[s][st.position.blackKingSquare] <= 2 || s <= 38) return;
-    const std::uint8_t* b = w.b;
+int whiteQueenTerms(const EngineState& st, const std::uint8_t* b, int bit) {
+    const int s = squareOfBit[bit];
+    if (st.squareDistance[s][st.position.blackKingSquare] <= 2 || s <= 38) return 0;
     bool blocked = false;
     switch (st.fileOf[s]) {
     case 1: blocked = b[s - 9] || b[s - 18]; break;
@@ -219,17 +218,13 @@ void whiteQueenTerms(Walk& w, int s) {
     case 8: blocked = b[s - 11] || b[s - 22]; break;
     default: break;
     }
-    if (blocked) w.n.pieceTerms -= 30;
+    return blocked ? -30 : 0;
 }
 
-void blackQueenTerms(Walk& w, int s) {
-    const EngineState& st = w.st;
-    if (st.squareDistance[s][st.position.whiteKingSquare] <= 2) {
-        w.n.pieceTerms -= 40;  // close to the engine's king
-        return;
-    }
-    if (s >= 81) return;
-    const std::uint8_t* b = w.b;
+int blackQueenTerms(const EngineState& st, const std::uint8_t* b, int bit) {
+    const int s = squareOfBit[bit];
+    if (st.squareDistance[s][st.position.whiteKingSquare] <= 2) return -40;  // close to the engine's king
+    if (s >= 81) return 0;
     bool blocked = false;
     switch (st.fileOf[s]) {
     case 1: blocked = b[s + 11] || b[s + 22]; break;
@@ -238,109 +233,90 @@ void blackQueenTerms(Walk& w, int s) {
     case 8: blocked = b[s + 9] || b[s + 18]; break;
     default: break;
     }
-    if (blocked) w.n.pieceTerms += 30;
+    return blocked ? 30 : 0;
 }
 
 // Centralise the king in the ending; keep it sheltered at home in the middle game.
-void whiteKingTerms(Walk& w, int s) {
-    NodeState& n = w.n;
-    const EngineState& st = w.st;
-    const std::uint8_t* b = w.b;
+int whiteKingTerms(const NodeState& n, const EngineState& st, const std::uint8_t* b, int s) {
     if (n.blackPieceMaterial <= middleGamePieces) {
         const int v = st.pieceSquare[whiteKing][s];
-        n.kingPlacement += n.blackPieceMaterial <= queenOnly ? 4 * v : v;
-        return;
+        return n.blackPieceMaterial <= queenOnly ? 4 * v : v;
     }
-    if (s >= 41) {
-        n.kingPlacement -= 150;
-        return;
-    }
+    if (s >= 41) return -150;
     const int castling = st.position.whiteCastling;
-    if (castling != 0) {
-        if ((castling & kingSideRight) && b[37] != whitePawn && b[47] != whitePawn) n.kingPlacement -= 20;
-        return;
-    }
+    if (castling != 0)
+        return (castling & kingSideRight) && b[37] != whitePawn && b[47] != whitePawn ? -20 : 0;
+    int t = 0;
     const int home = s >= 31 ? s - 10 : s;
     const int file = st.fileOf[s];
-    if (!(n.whitePawnSet & st.whiteFrontSpan[s])) n.kingPlacement -= 40;
-    else if (b[file + 30] != whitePawn && b[file + 40] != whitePawn) n.kingPlacement -= 20;
+    if (!(n.whitePawnSet & st.whiteFrontSpan[s])) t -= 40;
+    else if (b[file + 30] != whitePawn && b[file + 40] != whitePawn) t -= 20;
     if (home >= 25) {
-        if (b[37] != whitePawn && b[47] != whitePawn) n.kingPlacement -= 20;
-        if (b[s + 9] != whitePawn && b[s + 18] != whitePawn) n.kingPlacement -= 10;
+        if (b[37] != whitePawn && b[47] != whitePawn) t -= 20;
+        if (b[s + 9] != whitePawn && b[s + 18] != whitePawn) t -= 10;
     } else {
-        if (b[32] != whitePawn && b[42] != whitePawn) n.kingPlacement -= 20;
-        if (b[s + 11] != whitePawn && b[s + 22] != whitePawn) n.kingPlacement -= 10;
+        if (b[32] != whitePawn && b[42] != whitePawn) t -= 20;
+        if (b[s + 11] != whitePawn && b[s + 22] != whitePawn) t -= 10;
     }
+    return t;
 }
 
-void blackKingTerms(Walk& w, int s) {
-    NodeState& n = w.n;
-    const EngineState& st = w.st;
-    const std::uint8_t* b = w.b;
+int blackKingTerms(const NodeState& n, const EngineState& st, const std::uint8_t* b, int s) {
     if (n.whitePieceMaterial <= middleGamePieces) {
         const int v = st.pieceSquare[blackKing][s];
-        n.kingPlacement += n.whitePieceMaterial <= queenOnly ? 4 * v : v;
-        return;
+        return n.whitePieceMaterial <= queenOnly ? 4 * v : v;
     }
-    if (s <= 78) {
-        n.kingPlacement += 150;
-        return;
-    }
+    if (s <= 78) return 150;
     const int castling = st.position.blackCastling;
-    if (castling != 0) {
-        if ((castling & kingSideRight) && b[87] != blackPawn && b[77] != blackPawn) n.kingPlacement += 20;
-        return;
-    }
+    if (castling != 0)
+        return (castling & kingSideRight) && b[87] != blackPawn && b[77] != blackPawn ? 20 : 0;
+    int t = 0;
     const int home = s <= 88 ? s + 10 : s;
     const int file = st.fileOf[s];
-    if (!(n.blackPawnSet & st.blackFrontSpan[s])) n.kingPlacement += 40;
-    else if (b[file + 80] != blackPawn && b[file + 70] != blackPawn) n.kingPlacement += 20;
+    if (!(n.blackPawnSet & st.blackFrontSpan[s])) t += 40;
+    else if (b[file + 80] != blackPawn && b[file + 70] != blackPawn) t += 20;
     if (home >= 95) {
-        if (b[87] != blackPawn && b[77] != blackPawn) n.kingPlacement += 20;
-        if (b[s - 11] != blackPawn && b[s - 22] != blackPawn) n.kingPlacement += 10;
+        if (b[87] != blackPawn && b[77] != blackPawn) t += 20;
+        if (b[s - 11] != blackPawn && b[s - 22] != blackPawn) t += 10;
     } else {
-        if (b[82] != blackPawn && b[72] != blackPawn) n.kingPlacement += 20;
-        if (b[s - 9] != blackPawn && b[s - 18] != blackPawn) n.kingPlacement += 10;
+        if (b[82] != blackPawn && b[72] != blackPawn) t += 20;
+        if (b[s - 9] != blackPawn && b[s - 18] != blackPawn) t += 10;
     }
+    return t;
 }
 
-// An unguarded minor in an enemy slider's sight: knights fear rooks and bishops, bishops
-// only rooks (queens do not count). A line piece sees a square when the first occupied
-// square on its line from there is its own.
-void exposureTerms(Walk& w, const BoardSets& sets) {
-    const std::uint64_t colour[2] = {sets.white, sets.black};
-    const std::uint64_t guarded[2] = {whitePawnGuards(sets.pawns & sets.white), blackPawnGuards(sets.pawns & sets.black)};
-    for (int side = 0; side < 2; ++side) {
-        const std::uint64_t enemy = colour[1 - side];
-        const std::uint64_t rooks = sets.rooks & enemy, bishops = sets.bishops & enemy;
-        if ((rooks | bishops) == 0) continue;
-        const std::uint64_t exposed = colour[side] & ~guarded[side];
-        int count = 0;
-        forEachSquare(sets.knights & exposed, [&](int s) {
-            if (seenBySliders(w.st, w.b, s, rooks, bishops)) ++count;
-        });
-        if (rooks != 0)
-            forEachSquare(sets.bishops & exposed, [&](int s) {
-                if (seenBySliders(w.st, w.b, s, rooks, 0)) ++count;
-            });
-        w.n.pieceTerms += side == 0 ? -20 * count : 20 * count;
-    }
+// How many of the side's unguarded minors an enemy slider sees: knights fear rooks and
+// bishops, bishops only rooks (queens do not count). A line piece sees a square when the
+// first occupied square on its line from there is its own.
+[[gnu::always_inline]] inline int exposedMinors(const BoardSets& sets, std::uint64_t own, std::uint64_t guarded,
+                                                std::uint64_t rooks, std::uint64_t bishops) {
+    const std::uint64_t exposed = own & ~guarded;
+    std::uint64_t knights = sets.knights & exposed;
+    std::uint64_t ownBishops = rooks != 0 ? sets.bishops & exposed : 0;
+    if ((knights | ownBishops) == 0) return 0;
+    const std::uint64_t occupied = sets.white | sets.black;
+    int count = 0;
+    for (; knights != 0; knights &= knights - 1) count += seenBySliders(occupied, std::countr_zero(knights), rooks, bishops);
+    for (; ownBishops != 0; ownBishops &= ownBishops - 1) count += seenBySliders(occupied, std::countr_zero(ownBishops), rooks, 0);
+    return count;
 }
 
 // A bishop suffers from own pawns on its colour; two bishops make a pair.
-void bishopColourTerms(NodeState& n) {
+int bishopColourTerms(const NodeState& n) {
+    int t = 0;
     if (n.whiteBishopsOnDark) {
-        n.pieceTerms -= 4 * n.whitePawnsOnDark;
-        if (n.whiteBishopsOnLight) n.pieceTerms += 30 - 4 * n.whitePawnsOnLight;
+        t -= 4 * n.whitePawnsOnDark;
+        if (n.whiteBishopsOnLight) t += 30 - 4 * n.whitePawnsOnLight;
     } else if (n.whiteBishopsOnLight) {
-        n.pieceTerms -= 4 * n.whitePawnsOnLight;
+        t -= 4 * n.whitePawnsOnLight;
     }
     if (n.blackBishopsOnDark) {
-        n.pieceTerms += 4 * n.blackPawnsOnDark;
-        if (n.blackBishopsOnLight) n.pieceTerms -= 30 - 4 * n.blackPawnsOnLight;
+        t += 4 * n.blackPawnsOnDark;
+        if (n.blackBishopsOnLight) t -= 30 - 4 * n.blackPawnsOnLight;
     } else if (n.blackBishopsOnLight) {
-        n.pieceTerms += 4 * n.blackPawnsOnLight;
+        t += 4 * n.blackPawnsOnLight;
     }
+    return t;
 }
 
 }  // namespace
@@ -351,7 +327,7 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
     const bool middleGame = n.whitePieceMaterial > middleGamePieces && n.blackPieceMaterial > middleGamePieces;
     const std::uint8_t* b = st.position.squares;
     const BoardSets sets = readBoardSets(b);
-    Walk w{n, st, b, sets.pawns, st.ply & 1};
+    int runners = 0;
 
     // The pawn structure when a pawn changed; the passed pawns then, or at every node
     // once an ending makes them depend on more than the pawns.
@@ -361,36 +337,43 @@ void evaluate(NodeState& n, bool pawnsChanged, int depth, EngineState& st) {
         if (middleGame && memo.passersKnown) {
             n.passedPawns = memo.passers;
         } else {
-            n.passedPawns = 0;
+            Walk w{n, st, b, st.ply & 1};
             forEachSquare(memo.whitePassers, [&](int s) { whitePasser(w, s); });
             forEachSquare(memo.blackPassers, [&](int s) { blackPasser(w, s); });
+            n.passedPawns = w.passers;
+            runners = w.bestWhiteRunner - w.bestBlackRunner;
             if (middleGame) {
-                memo.passers = n.passedPawns;
+                memo.passers = w.passers;
                 memo.passersKnown = true;
             }
         }
     }
-    n.pieceTerms = 0;
-    n.kingPlacement = 0;
 
+    int pieces = runners;
     // A centre pawn still at home behind a blocked square hampers development.
-    if (b[34] == whitePawn && b[44] != emptySquare) n.pieceTerms -= 20;
-    if (b[35] == whitePawn && b[45] != emptySquare) n.pieceTerms -= 20;
-    if (b[84] == blackPawn && b[74] != emptySquare) n.pieceTerms += 20;
-    if (b[85] == blackPawn && b[75] != emptySquare) n.pieceTerms += 20;
+    if (b[34] == whitePawn && b[44] != emptySquare) pieces -= 20;
+    if (b[35] == whitePawn && b[45] != emptySquare) pieces -= 20;
+    if (b[84] == blackPawn && b[74] != emptySquare) pieces += 20;
+    if (b[85] == blackPawn && b[75] != emptySquare) pieces += 20;
     // A knight's one placement term: standing in front of the c-pawn at home.
-    if (b[43] == whiteKnight && b[33] == whitePawn && b[64] == blackPawn) n.pieceTerms -= 20;
-    if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) n.pieceTerms += 20;
-    forEachSquare(sets.bishops & sets.white, [&](int s) { whiteBishopTerms(w, s); });
-    forEachSquare(sets.bishops & sets.black, [&](int s) { blackBishopTerms(w, s); });
-    forEachSquare(sets.rooks & sets.white, [&](int s) { whiteRookTerms(w, s); });
-    forEachSquare(sets.rooks & sets.black, [&](int s) { blackRookTerms(w, s); });
-    forEachSquare(sets.queens & sets.white, [&](int s) { whiteQueenTerms(w, s); });
-    forEachSquare(sets.queens & sets.black, [&](int s) { blackQueenTerms(w, s); });
-    forEachSquare(sets.kings & sets.white, [&](int s) { whiteKingTerms(w, s); });
-    forEachSquare(sets.kings & sets.black, [&](int s) { blackKingTerms(w, s); });
-    exposureTerms(w, sets);
-    bishopColourTerms(n);
+    if (b[43] == whiteKnight && b[33] == whitePawn && b[64] == blackPawn) pieces -= 20;
+    if (b[73] == blackKnight && b[83] == blackPawn && b[54] == whitePawn) pieces += 20;
+    const std::uint64_t whitePawns = n.whitePawnSet, blackPawns = n.blackPawnSet;
+    const std::uint64_t occupied = sets.white | sets.black;
+    forEachBit(sets.bishops & sets.white, [&](int bit) { pieces += whiteBishopTerms(st, b, sets.pawns, bit); });
+    forEachBit(sets.bishops & sets.black, [&](int bit) { pieces += blackBishopTerms(st, b, sets.pawns, bit); });
+    forEachBit(sets.rooks & sets.white, [&](int bit) { pieces += whiteRookTerms(st, occupied, whitePawns, blackPawns, bit); });
+    forEachBit(sets.rooks & sets.black, [&](int bit) { pieces += blackRookTerms(st, occupied, blackPawns, whitePawns, bit); });
+    forEachBit(sets.queens & sets.white, [&](int bit) { pieces += whiteQueenTerms(st, b, bit); });
+    forEachBit(sets.queens & sets.black, [&](int bit) { pieces += blackQueenTerms(st, b, bit); });
+    n.kingPlacement = whiteKingTerms(n, st, b, st.position.whiteKingSquare) +
+                      blackKingTerms(n, st, b, st.position.blackKingSquare);
+    const std::uint64_t whiteRooks = sets.rooks & sets.white, blackRooks = sets.rooks & sets.black;
+    const std::uint64_t whiteBishops = sets.bishops & sets.white, blackBishops = sets.bishops & sets.black;
+    if ((blackRooks | blackBishops) != 0)
+        pieces -= 20 * exposedMinors(sets, sets.white, sets.whiteGuards, blackRooks, blackBishops);
+    if ((whiteRooks | whiteBishops) != 0)
+        pieces += 20 * exposedMinors(sets, sets.black, sets.blackGuards, whiteRooks, whiteBishops);
+    n.pieceTerms = pieces + bishopColourTerms(n);
     if (depth >= 0) kingSafety(n, st, sets);
-    n.pieceTerms += w.bestWhiteRunner - w.bestBlackRunner;
 }

@@ -25,17 +25,14 @@ inline int moverDelta(const EngineState& st, int piece, int from, int to, Move m
 int positionalDelta(const EngineState& st, Move move, int captured) {
     if (move == nullMove) return 0;
     const auto& ps = st.pieceSquare;
-    const int from = moveFrom(move), to = moveTo(move);
+    const int from = moveFrom(move), to = moveTo(move), kind = moveKind(move);
     const int piece = st.position.squares[to];
-    switch (moveKind(move)) {
-    case kindQuiet:
-        return moverDelta(st, piece, from, to, move);
-    case kindCapture:
-        return moverDelta(st, piece, from, to, move) - ps[captured][to];
-    case kindEnPassant:
-        return ps[piece][to] - ps[piece][from] -
-               (piece == whitePawn ? ps[blackPawn][to - 10] : ps[whitePawn][to + 10]);
-    case kindCastling:
+    // Quiet moves and captures first: nearly every move is one.
+    if (kind == kindQuiet) return moverDelta(st, piece, from, to, move);
+    if (kind == kindCapture) return moverDelta(st, piece, from, to, move) - ps[captured][to];
+    if (kind == kindEnPassant)
+        return ps[piece][to] - ps[piece][from] - (piece == whitePawn ? ps[blackPawn][to - 10] : ps[whitePawn][to + 10]);
+    if (kind == kindCastling) {
         // The rook's move, and a bonus for having castled at all.
         switch (to) {
         case 23: return ps[whiteRook][24] - ps[whiteRook][21] + 5;
@@ -44,7 +41,6 @@ int positionalDelta(const EngineState& st, Move move, int captured) {
         case 97: return ps[blackRook][96] - ps[blackRook][98] - 30;
         default: return 0;
         }
-    default:
-        return 0;
     }
+    return 0;
 }
