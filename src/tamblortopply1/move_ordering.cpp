@@ -14,23 +14,47 @@ inline int captureScore(Move move, const std::uint8_t* squares) {
     return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
 }
 
+// The first pick of a list scores every capture once and keeps each score scoreOffset
+// entries above its capture, where neither the list (at most 16 x 8 captures and two en
+// passant) nor the captures the search parks at the top end reach; it marks the sentinel
+// below first so that the later picks read the kept scores.
+constexpr int scoreOffset = 192;
+static_assert(scoreOffset > 16 * 8 + 2 && 1 + scoreOffset + 16 * 8 + 2 < moveListCapacity - (16 * 8 + 2));
+constexpr Move scoredSentinel = listSentinel | 1;
+
 }  // namespace
 
 void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
     if (slot == first) return;  // the last one left needs no choosing
-    const std::uint8_t* squares = state.position.squares;
     Move* best = slot;
-    int bestScore = captureScore(*slot, squares);
+    Move bestScore;
     // From the top down, so that the entry nearer the top wins a tie.
-    for (Move* entry = slot - 1; entry >= first; --entry) {
-        const int score = captureScore(*entry, squares);
-        if (score > bestScore) {
-            bestScore = score;
-            best = entry;
+    if (first[-1] == listSentinel) {
+        first[-1] = scoredSentinel;
+        const std::uint8_t* squares = state.position.squares;
+        bestScore = static_cast<Move>(captureScore(*slot, squares));
+        slot[scoreOffset] = bestScore;
+        for (Move* entry = slot - 1; entry >= first; --entry) {
+            const Move score = static_cast<Move>(captureScore(*entry, squares));
+            entry[scoreOffset] = score;
+            if (score > bestScore) {
+                bestScore = score;
+                best = entry;
+            }
+        }
+    } else {
+        bestScore = slot[scoreOffset];
+        for (Move* entry = slot - 1; entry >= first; --entry) {
+            const Move score = entry[scoreOffset];
+            if (score > bestScore) {
+                bestScore = score;
+                best = entry;
+            }
         }
     }
     const Move chosen = *best;
     *best = *slot;
+    best[scoreOffset] = slot[scoreOffset];
     *slot = chosen;
 }
 

@@ -79,7 +79,8 @@ void finishNode(EngineState& state, NodeFrame& frame);
 
 // --- Move ordering -----------------------------------------------------------------
 // Swaps the best remaining capture in (first, slot] into slot: victims first, then
-// the cheapest attacker.
+// the cheapest attacker. The list is a MoveList just generated, picked from the top
+// down: the picks keep their scores in the free entries above it.
 void pickBestCapture(Move* first, Move* slot, const EngineState& state);
 // Records a quiet move that caused a cutoff at the node of this ply.
 void updateKillers(EngineState& state, Move move, int ply, bool inCheck);

@@ -138,7 +138,8 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     ASSERT_TRUE(parsePositionText(false, "1n2k3/P7/8/3q4/2P5/8/8/3QK3 w - - 0 1", st));
     const Move queenTakes = makeMoveWord(24, 64, kindCapture), pawnTakes = makeMoveWord(53, 64, kindCapture);
     const Move toQueen = makeMoveWord(81, 92, kindCapture, whiteQueen);
-    Move list[] = {listSentinel, queenTakes, pawnTakes, toQueen, makeMoveWord(81, 92, kindCapture, whiteKnight)};
+    Move list[moveListCapacity] = {listSentinel, queenTakes, pawnTakes, toQueen,
+                                   makeMoveWord(81, 92, kindCapture, whiteKnight)};
     for (int slot = 4; slot >= 2; --slot) pickBestCapture(list + 1, list + slot, st);
     EXPECT_EQ(std::tuple(list[4], list[3], list[2]), std::tuple(toQueen, pawnTakes, queenTakes));
 
