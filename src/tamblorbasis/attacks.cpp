@@ -55,8 +55,10 @@ struct SliderKinds {
 template <bool White>
 constexpr SliderKinds<White> sliderKinds;
 
-// The king by its square, knights and pawns by theirs, then the first piece along each
-// line from s: a slider of the line's kind.
+// Pawns and the king by their squares, knights by theirs, then the first piece along each
+// line from s: a slider of the line's kind. The likelier attackers are asked first: pawns
+// (the search asks most often whether a pawn is defended), and the steps and lines on
+// the attacker's side of s before those on the other.
 template <bool ByWhite>
 inline bool attackedBy(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
@@ -65,18 +67,21 @@ inline bool attackedBy(const EngineState& state, int s) {
 
     const std::uint8_t* b = state.position.squares;
     const int king = ByWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
-    if (state.queenDirection[s][king] == king - s) return true;
     if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
-    if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
-        b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
+    if (state.queenDirection[s][king] == king - s) return true;
+    constexpr int k = ByWhite ? -1 : 1;  // the attacker's side of s first
+    if (b[s + 8 * k] == knight || b[s + 19 * k] == knight || b[s + 21 * k] == knight || b[s + 12 * k] == knight ||
+        b[s - 8 * k] == knight || b[s - 19 * k] == knight || b[s - 21 * k] == knight || b[s - 12 * k] == knight)
         return true;
     const auto line = [b, s](int d, std::uint8_t kind) {
         int t = s + d;
         while (b[t] == emptySquare) t += d;
         return (sliderKinds<ByWhite>.of[b[t]] & kind) != 0;
     };
-    return line(10, straightKind) || line(-10, straightKind) || line(1, straightKind) || line(-1, straightKind) ||
-           line(9, diagonalKind) || line(-9, diagonalKind) || line(11, diagonalKind) || line(-11, diagonalKind);
+    constexpr int back = ByWhite ? -10 : 10;
+    return line(back, straightKind) || line(back + 1, diagonalKind) || line(back - 1, diagonalKind) ||
+           line(1, straightKind) || line(-1, straightKind) || line(-back, straightKind) ||
+           line(1 - back, diagonalKind) || line(-1 - back, diagonalKind);
 }
 
 }  // namespace
