@@ -126,8 +126,9 @@ bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack) {
     const int from = moveFrom(move);
     const int d = state.queenDirection[from][k];
     if (d == 0) return true;
-    if (firstOccupied(b, from, d) != k) return true;
-    return !slidesAlong(b[firstOccupied(b, from, -d)], d, moverIsBlack);
+    // The far side first: an enemy slider there is rarer than an open line to the king.
+    if (!slidesAlong(b[firstOccupied(b, from, -d)], d, moverIsBlack)) return true;
+    return firstOccupied(b, from, d) != k;
 }
 
 // Called after makeMove: does the move give check? Writes inCheck of the next ply's
