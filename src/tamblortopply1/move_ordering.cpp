@@ -3,58 +3,22 @@
 #include "tamblorbasis/tamblorbasis.h"
 #include "tamblortopply1/tamblortopply1.h"
 
-namespace {
-
-// Most valuable victim first, a promotion on top of it, then the cheapest attacker.
-// An en-passant capture ranks like a pawn taking a pawn would, a little lower. The
-// capture list holds only kinds 60 and 40, and bit 4 of the kind tells them apart.
-static_assert((kindCapture & 16) != 0 && (kindEnPassant & 16) == 0);
-inline int captureScore(Move move, const std::uint8_t* squares) {
-    if ((move & (Move{16} << 16)) == 0) return 61;
-    return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
-}
-
-// The first pick of a list scores every capture once and keeps each score scoreOffset
-// entries above its capture, where neither the list (at most 16 x 8 captures and two en
-// passant) nor the captures the search parks at the top end reach; it marks the sentinel
-// below first so that the later picks read the kept scores.
-constexpr int scoreOffset = 192;
-static_assert(scoreOffset > 16 * 8 + 2 && 1 + scoreOffset + 16 * 8 + 2 < moveListCapacity - (16 * 8 + 2));
-constexpr Move scoredSentinel = listSentinel | 1;
-
-}  // namespace
-
-void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
+// The keys are the capture generators' (see captureKeyOffset); they move with their captures.
+void pickBestCapture(Move* first, Move* slot, const EngineState&) {
     if (slot == first) return;  // the last one left needs no choosing
     Move* best = slot;
-    Move bestScore;
+    Move bestKey = slot[captureKeyOffset];
     // From the top down, so that the entry nearer the top wins a tie.
-    if (first[-1] == listSentinel) {
-        first[-1] = scoredSentinel;
-        const std::uint8_t* squares = state.position.squares;
-        bestScore = static_cast<Move>(captureScore(*slot, squares));
-        slot[scoreOffset] = bestScore;
-        for (Move* entry = slot - 1; entry >= first; --entry) {
-            const Move score = static_cast<Move>(captureScore(*entry, squares));
-            entry[scoreOffset] = score;
-            if (score > bestScore) {
-                bestScore = score;
-                best = entry;
-            }
-        }
-    } else {
-        bestScore = slot[scoreOffset];
-        for (Move* entry = slot - 1; entry >= first; --entry) {
-            const Move score = entry[scoreOffset];
-            if (score > bestScore) {
-                bestScore = score;
-                best = entry;
-            }
+    for (Move* entry = slot - 1; entry >= first; --entry) {
+        const Move key = entry[captureKeyOffset];
+        if (key > bestKey) {
+            bestKey = key;
+            best = entry;
         }
     }
     const Move chosen = *best;
     *best = *slot;
-    best[scoreOffset] = slot[scoreOffset];
+    best[captureKeyOffset] = slot[captureKeyOffset];
     *slot = chosen;
 }
 
