@@ -68,7 +68,7 @@ inline bool attackedBy(const EngineState& state, int s) {
     const std::uint8_t* b = state.position.squares;
     const int king = ByWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
     if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
-    if (state.queenDirection[s][king] == king - s) return true;
+    if (state.squareDistance[s][king] <= 1) return true;
     constexpr int k = ByWhite ? -1 : 1;  // the attacker's side of s first
     if (b[s + 8 * k] == knight || b[s + 19 * k] == knight || b[s + 21 * k] == knight || b[s + 12 * k] == knight ||
         b[s - 8 * k] == knight || b[s - 19 * k] == knight || b[s - 21 * k] == knight || b[s - 12 * k] == knight)
@@ -176,7 +176,7 @@ void updateCheckFlag(EngineState& state, Move move, bool moverIsBlack) {
         if (d != 0 && firstOccupied(b, to, d) == k) { inCheck = 1; return; }
         break;
     case whiteKing: case blackKing:
-        if (state.queenDirection[k][to] == to - k) { inCheck = 1; return; }
+        if (state.squareDistance[k][to] <= 1) { inCheck = 1; return; }
         break;
     default:
         break;
