@@ -2,8 +2,9 @@
 // the board once from h8 (98) downwards, dispatching on the value of each square that
 // holds one of the mover's pieces (taken from a set of its men); the frame stops every ray and
 // step. Castling is listed on rights and empty squares alone: the search tests its path.
-// The capture generator skips the steps and rays that hold no enemy man at all, and keeps
-// beside each capture its ordering key (see captureKeyOffset).
+// The capture generator skips the pieces with no enemy man in reach, reads the first man
+// along each ray from the sets of men, and keeps beside each capture its ordering key
+// (see captureKeyOffset).
 #include <bit>
 
 #include "tamblorbasis/reach_masks.h"
@@ -36,13 +37,6 @@ inline void captureStep(const std::uint8_t* b, int s, int t, int attacker, Move*
     if ((victim & 3) == enemyBits<White>) putCapture(s, t, victim, attacker, out);
 }
 
-template <bool White>
-inline void captureRay(const std::uint8_t* b, int s, int d, int attacker, Move*& out) {
-    int t = s + d;
-    while (b[t] == emptySquare) t += d;
-    const int victim = b[t];
-    if ((victim & 3) == enemyBits<White>) putCapture(s, t, victim, attacker, out);
-}
 
 inline void quietStep(const std::uint8_t* b, int s, int t, Move*& out) {
     if (b[t] == emptySquare) *out++ = word(s, t, quietBits);
@@ -130,10 +124,12 @@ template <bool White>
 struct CaptureScan {
     std::uint64_t own;
     std::uint64_t enemy;
+    std::uint64_t occupied;
     explicit CaptureScan(const std::uint8_t* b) {
         constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
         const SideMasks m = readSideMasks<White>(b);
         enemy = m.enemy;
+        occupied = m.own | m.enemy;
         const std::uint64_t strikers = White ? ((enemy >> 7) & ~aFile) | ((enemy >> 9) & ~hFile)
                                              : ((enemy << 7) & ~hFile) | ((enemy << 9) & ~aFile);
         own = (m.own & ~m.ownPawns) | (m.ownPawns & strikers);
@@ -171,21 +167,28 @@ template <bool White>
     }
 
     const CaptureScan<White> scan(b);
-    // A ray is walked only when an enemy man stands somewhere on its line.
-    const auto ray = [&](int s, int bitIndex, int lineIndex, int d, int attacker) {
-        if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, attacker, out);
+    // The first man along a ray is read from the sets instead of walked to: the lowest man
+    // of the ray for a step that raises the square, the highest for one that lowers it.
+    const auto ray = [&](int s, int bitIndex, int lineIndex, bool rising, int attacker) {
+        const std::uint64_t men = reach::line[lineIndex][bitIndex] & scan.occupied;
+        if (men == 0) return;
+        const int first = rising ? std::countr_zero(men) : 63 ^ std::countl_zero(men);
+        if ((scan.enemy >> first) & 1) {
+            const int t = squareOfBit[first];
+            putCapture(s, t, b[t], attacker, out);
+        }
     };
     const auto straightRays = [&](int s, int i, int attacker) [[gnu::always_inline]] {
-        ray(s, i, 0, 10, attacker);
-        ray(s, i, 1, 1, attacker);
-        ray(s, i, 2, -1, attacker);
-        ray(s, i, 3, -10, attacker);
+        ray(s, i, 0, true, attacker);    // 10
+        ray(s, i, 1, true, attacker);    // 1
+        ray(s, i, 2, false, attacker);   // -1
+        ray(s, i, 3, false, attacker);   // -10
     };
     const auto diagonalRays = [&](int s, int i, int attacker) [[gnu::always_inline]] {
-        ray(s, i, 4, 9, attacker);
-        ray(s, i, 5, 11, attacker);
-        ray(s, i, 6, -9, attacker);
-        ray(s, i, 7, -11, attacker);
+        ray(s, i, 4, true, attacker);    // 9
+        ray(s, i, 5, true, attacker);    // 11
+        ray(s, i, 6, false, attacker);   // -9
+        ray(s, i, 7, false, attacker);   // -11
     };
     for (std::uint64_t own = scan.own; own != 0;) {
         const int i = takeHighestBit(own);
