@@ -221,9 +221,8 @@ template <bool White>
             if (scan.reaches(reach::straight, i)) straightRays(s, i, rook);
             break;
         case queen:
-            if (!scan.reaches(reach::queen, i)) break;
-            straightRays(s, i, queen);
-            diagonalRays(s, i, queen);
+            if (scan.reaches(reach::straight, i)) straightRays(s, i, queen);
+            if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i, queen);
             break;
         case king:
             if (onlyTarget(reach::king, i, scan.enemy, b, s, king, out)) break;
