@@ -55,8 +55,10 @@ struct SliderKinds {
 template <bool White>
 constexpr SliderKinds<White> sliderKinds;
 
-// The king by its square, knights and pawns by theirs, then the first piece along each
-// line from s: a slider of the line's kind.
+// Pawns and the king by their squares, knights by theirs, then the first piece along each
+// line from s: a slider of the line's kind. The likelier attackers are asked first: pawns
+// (the search asks most often whether a pawn is defended), and the steps and lines on
+// the attacker's side of s before those on the other.
 template <bool ByWhite>
 [[gnu::always_inline]] inline bool attackedByInline(const EngineState& state, int s) {
     constexpr int pawn = ByWhite ? whitePawn : blackPawn;
@@ -65,18 +67,21 @@ template <bool ByWhite>
 
     const std::uint8_t* b = state.position.squares;
     const int king = ByWhite ? state.position.whiteKingSquare : state.position.blackKingSquare;
-    if (state.queenDirection[s][king] == king - s) return true;
     if (b[s + pawnLeft] == pawn || b[s + pawnRight] == pawn) return true;
-    if (b[s + 8] == knight || b[s + 19] == knight || b[s + 21] == knight || b[s + 12] == knight ||
-        b[s - 8] == knight || b[s - 19] == knight || b[s - 21] == knight || b[s - 12] == knight)
+    if (state.squareDistance[s][king] <= 1) return true;
+    constexpr int k = ByWhite ? -1 : 1;  // the attacker's side of s first
+    if (b[s + 8 * k] == knight || b[s + 19 * k] == knight || b[s + 21 * k] == knight || b[s + 12 * k] == knight ||
+        b[s - 8 * k] == knight || b[s - 19 * k] == knight || b[s - 21 * k] == knight || b[s - 12 * k] == knight)
         return true;
     const auto line = [b, s](int d, std::uint8_t kind) {
         int t = s + d;
         while (b[t] == emptySquare) t += d;
         return (sliderKinds<ByWhite>.of[b[t]] & kind) != 0;
     };
-    return line(10, straightKind) || line(-10, straightKind) || line(1, straightKind) || line(-1, straightKind) ||
-           line(9, diagonalKind) || line(-9, diagonalKind) || line(11, diagonalKind) || line(-11, diagonalKind);
+    constexpr int back = ByWhite ? -10 : 10;
+    return line(back, straightKind) || line(back + 1, diagonalKind) || line(back - 1, diagonalKind) ||
+           line(1, straightKind) || line(-1, straightKind) || line(-back, straightKind) ||
+           line(1 - back, diagonalKind) || line(-1 - back, diagonalKind);
 }
 
 template <bool ByWhite>
@@ -126,8 +131,9 @@ bool isLegalAfterMove(const EngineState& state, Move move, bool moverIsBlack) {
     const int from = moveFrom(move);
     const int d = state.queenDirection[from][k];
     if (d == 0) return true;
-    if (firstOccupied(b, from, d) != k) return true;
-    return !slidesAlong(b[firstOccupied(b, from, -d)], d, moverIsBlack);
+    // The far side first: an enemy slider there is rarer than an open line to the king.
+    if (!slidesAlong(b[firstOccupied(b, from, -d)], d, moverIsBlack)) return true;
+    return firstOccupied(b, from, d) != k;
 }
 
 // Called after makeMove: does the move give check? Writes inCheck of the next ply's
@@ -175,7 +181,7 @@ void updateCheckFlag(EngineState& state, Move move, bool moverIsBlack) {
         if (d != 0 && firstOccupied(b, to, d) == k) { inCheck = 1; return; }
         break;
     case whiteKing: case blackKing:
-        if (state.queenDirection[k][to] == to - k) { inCheck = 1; return; }
+        if (state.squareDistance[k][to] <= 1) { inCheck = 1; return; }
         break;
     default:
         break;

@@ -101,13 +101,17 @@ inline int makeMove(EngineState& state, Move move) {
     }
     b[from] = emptySquare;
 
-    // A rook taken on its home square takes its castling right with it.
-    if (captured == whiteRook && p.whiteCastling != 0) {
-        if (to == 21) p.whiteCastling &= kingSideRight;
-        else if (to == 28) p.whiteCastling &= queenSideRight;
-    } else if (captured == blackRook && p.blackCastling != 0) {
-        if (to == 91) p.blackCastling &= kingSideRight;
-        else if (to == 98) p.blackCastling &= queenSideRight;
+    // A rook taken on its home square takes its castling right with it. The two rook values
+    // are adjacent: one compare sends every other capture past.
+    static_assert(blackRook == whiteRook + 1);
+    if (static_cast<unsigned>(captured - whiteRook) <= 1u) {
+        if (captured == whiteRook) {
+            if (to == 21) p.whiteCastling &= kingSideRight;
+            else if (to == 28) p.whiteCastling &= queenSideRight;
+        } else {
+            if (to == 91) p.blackCastling &= kingSideRight;
+            else if (to == 98) p.blackCastling &= queenSideRight;
+        }
     }
     return captured;
 }

@@ -2,7 +2,9 @@
 // the board once from h8 (98) downwards, dispatching on the value of each square that
 // holds one of the mover's pieces (taken from a set of its men); the frame stops every ray and
 // step. Castling is listed on rights and empty squares alone: the search tests its path.
-// The capture generator skips the steps and rays that hold no enemy man at all.
+// The capture generator skips the pieces with no enemy man in reach, reads the first man
+// along each ray from the sets of men, and keeps beside each capture its ordering key
+// (see captureKeyOffset).
 #include <bit>
 
 #include "tamblorbasis/reach_masks.h"
@@ -22,17 +24,19 @@ inline Move word(int from, int to, Move kindBits) {
 template <bool White>
 constexpr int enemyBits = White ? 2 : 1;
 
-template <bool White>
-inline void captureStep(const std::uint8_t* b, int s, int t, Move*& out) {
-    if ((b[t] & 3) == enemyBits<White>) *out++ = word(s, t, captureBits);
+// A capture and its ordering key: the victim's value and the promotion's, then the
+// cheaper attacker (see captureKeyOffset).
+inline void putCapture(int s, int t, int victim, int attacker, Move*& out, int promotion = 0) {
+    out[captureKeyOffset] = static_cast<Move>(64 * (victim + promotion) - attacker);
+    *out++ = word(s, t, captureBits) | (static_cast<Move>(promotion) << 24);
 }
 
 template <bool White>
-inline void captureRay(const std::uint8_t* b, int s, int d, Move*& out) {
-    int t = s + d;
-    while (b[t] == emptySquare) t += d;
-    if ((b[t] & 3) == enemyBits<White>) *out++ = word(s, t, captureBits);
+inline void captureStep(const std::uint8_t* b, int s, int t, int attacker, Move*& out) {
+    const int victim = b[t];
+    if ((victim & 3) == enemyBits<White>) putCapture(s, t, victim, attacker, out);
 }
+
 
 inline void quietStep(const std::uint8_t* b, int s, int t, Move*& out) {
     if (b[t] == emptySquare) *out++ = word(s, t, quietBits);
@@ -88,21 +92,30 @@ inline void promotions(int s, int t, Move kindBits, Move*& out) {
 
 // For a piece of steps: true when the steps need no walk, because no enemy man stands in
 // its reach, or just one does (its capture is then written here).
-inline bool onlyTarget(const reach::MaskTable& table, int bitIndex, std::uint64_t enemy, int s, Move*& out) {
+inline bool onlyTarget(const reach::MaskTable& table, int bitIndex, std::uint64_t enemy, const std::uint8_t* b,
+                       int s, int attacker, Move*& out) {
     const std::uint64_t hits = table[bitIndex] & enemy;
     if (hits == 0) return true;
     if ((hits & (hits - 1)) != 0) return false;
-    *out++ = word(s, squareOfBit[std::countr_zero(hits)], captureBits);
+    const int t = squareOfBit[std::countr_zero(hits)];
+    putCapture(s, t, b[t], attacker, out);
     return true;
 }
 
+// Promotions in the order of promotions().
 template <bool White>
 inline void pawnCapture(const std::uint8_t* b, int s, int t, Move*& out) {
-    if ((b[t] & 3) != enemyBits<White>) return;
-    if (White ? t >= 91 : t <= 28)
-        promotions<White>(s, t, captureBits, out);
-    else
-        *out++ = word(s, t, captureBits);
+    constexpr int pawn = White ? whitePawn : blackPawn, own = White ? 0 : 1;
+    const int victim = b[t];
+    if ((victim & 3) != enemyBits<White>) return;
+    if (White ? t >= 91 : t <= 28) {
+        putCapture(s, t, victim, pawn, out, whiteQueen + own);
+        putCapture(s, t, victim, pawn, out, whiteRook + own);
+        putCapture(s, t, victim, pawn, out, whiteBishop + own);
+        putCapture(s, t, victim, pawn, out, whiteKnight + own);
+    } else {
+        putCapture(s, t, victim, pawn, out);
+    }
 }
 
 // The mover's men and the enemy men as sets. Pawns are left out at once unless an enemy
@@ -111,10 +124,12 @@ template <bool White>
 struct CaptureScan {
     std::uint64_t own;
     std::uint64_t enemy;
+    std::uint64_t occupied;
     explicit CaptureScan(const std::uint8_t* b) {
         constexpr std::uint64_t aFile = 0x0101010101010101ull, hFile = aFile << 7;
         const SideMasks m = readSideMasks<White>(b);
         enemy = m.enemy;
+        occupied = m.own | m.enemy;
         const std::uint64_t strikers = White ? ((enemy >> 7) & ~aFile) | ((enemy >> 9) & ~hFile)
                                              : ((enemy << 7) & ~hFile) | ((enemy << 9) & ~aFile);
         own = (m.own & ~m.ownPawns) | (m.ownPawns & strikers);
@@ -141,26 +156,39 @@ template <bool White>
     const int e = state.position.enPassantPawn;
     if (e != 0) {
         constexpr Move epBits = static_cast<Move>(kindEnPassant) << 16;
-        if (b[e - 1] == pawn) *out++ = word(e - 1, e + forward, epBits);
-        if (b[e + 1] == pawn) *out++ = word(e + 1, e + forward, epBits);
+        if (b[e - 1] == pawn) {
+            out[captureKeyOffset] = enPassantKey;
+            *out++ = word(e - 1, e + forward, epBits);
+        }
+        if (b[e + 1] == pawn) {
+            out[captureKeyOffset] = enPassantKey;
+            *out++ = word(e + 1, e + forward, epBits);
+        }
     }
 
     const CaptureScan<White> scan(b);
-    // A ray is walked only when an enemy man stands somewhere on its line.
-    const auto ray = [&](int s, int bitIndex, int lineIndex, int d) {
-        if (scan.reaches(reach::line[lineIndex], bitIndex)) captureRay<White>(b, s, d, out);
+    // The first man along a ray is read from the sets instead of walked to: the lowest man
+    // of the ray for a step that raises the square, the highest for one that lowers it.
+    const auto ray = [&](int s, int bitIndex, int lineIndex, bool rising, int attacker) {
+        const std::uint64_t men = reach::line[lineIndex][bitIndex] & scan.occupied;
+        if (men == 0) return;
+        const int first = rising ? std::countr_zero(men) : 63 ^ std::countl_zero(men);
+        if ((scan.enemy >> first) & 1) {
+            const int t = squareOfBit[first];
+            putCapture(s, t, b[t], attacker, out);
+        }
     };
-    const auto straightRays = [&](int s, int i) [[gnu::always_inline]] {
-        ray(s, i, 0, 10);
-        ray(s, i, 1, 1);
-        ray(s, i, 2, -1);
-        ray(s, i, 3, -10);
+    const auto straightRays = [&](int s, int i, int attacker) [[gnu::always_inline]] {
+        ray(s, i, 0, true, attacker);    // 10
+        ray(s, i, 1, true, attacker);    // 1
+        ray(s, i, 2, false, attacker);   // -1
+        ray(s, i, 3, false, attacker);   // -10
     };
-    const auto diagonalRays = [&](int s, int i) [[gnu::always_inline]] {
-        ray(s, i, 4, 9);
-        ray(s, i, 5, 11);
-        ray(s, i, 6, -9);
-        ray(s, i, 7, -11);
+    const auto diagonalRays = [&](int s, int i, int attacker) [[gnu::always_inline]] {
+        ray(s, i, 4, true, attacker);    // 9
+        ray(s, i, 5, true, attacker);    // 11
+        ray(s, i, 6, false, attacker);   // -9
+        ray(s, i, 7, false, attacker);   // -11
     };
     for (std::uint64_t own = scan.own; own != 0;) {
         const int i = takeHighestBit(own);
@@ -176,37 +204,36 @@ template <bool White>
             }
             break;
         case knight:
-            if (onlyTarget(reach::knight, i, scan.enemy, s, out)) break;
-            captureStep<White>(b, s, s + 8, out);
-            captureStep<White>(b, s, s + 19, out);
-            captureStep<White>(b, s, s + 21, out);
-            captureStep<White>(b, s, s + 12, out);
-            captureStep<White>(b, s, s - 8, out);
-            captureStep<White>(b, s, s - 19, out);
-            captureStep<White>(b, s, s - 21, out);
-            captureStep<White>(b, s, s - 12, out);
+            if (onlyTarget(reach::knight, i, scan.enemy, b, s, knight, out)) break;
+            captureStep<White>(b, s, s + 8, knight, out);
+            captureStep<White>(b, s, s + 19, knight, out);
+            captureStep<White>(b, s, s + 21, knight, out);
+            captureStep<White>(b, s, s + 12, knight, out);
+            captureStep<White>(b, s, s - 8, knight, out);
+            captureStep<White>(b, s, s - 19, knight, out);
+            captureStep<White>(b, s, s - 21, knight, out);
+            captureStep<White>(b, s, s - 12, knight, out);
             break;
         case bishop:
-            if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i);
+            if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i, bishop);
             break;
         case rook:
-            if (scan.reaches(reach::straight, i)) straightRays(s, i);
+            if (scan.reaches(reach::straight, i)) straightRays(s, i, rook);
             break;
         case queen:
-            if (!scan.reaches(reach::queen, i)) break;
-            straightRays(s, i);
-            diagonalRays(s, i);
+            if (scan.reaches(reach::straight, i)) straightRays(s, i, queen);
+            if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i, queen);
             break;
         case king:
-            if (onlyTarget(reach::king, i, scan.enemy, s, out)) break;
-            captureStep<White>(b, s, s + 9, out);
-            captureStep<White>(b, s, s + 10, out);
-            captureStep<White>(b, s, s + 11, out);
-            captureStep<White>(b, s, s + 1, out);
-            captureStep<White>(b, s, s - 9, out);
-            captureStep<White>(b, s, s - 10, out);
-            captureStep<White>(b, s, s - 11, out);
-            captureStep<White>(b, s, s - 1, out);
+            if (onlyTarget(reach::king, i, scan.enemy, b, s, king, out)) break;
+            captureStep<White>(b, s, s + 9, king, out);
+            captureStep<White>(b, s, s + 10, king, out);
+            captureStep<White>(b, s, s + 11, king, out);
+            captureStep<White>(b, s, s + 1, king, out);
+            captureStep<White>(b, s, s - 9, king, out);
+            captureStep<White>(b, s, s - 10, king, out);
+            captureStep<White>(b, s, s - 11, king, out);
+            captureStep<White>(b, s, s - 1, king, out);
             break;
         default:
             break;

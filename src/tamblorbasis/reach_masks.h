@@ -35,7 +35,6 @@ inline constexpr MaskTable knight = stepTable({8, 19, 21, 12, -8, -19, -21, -12}
 inline constexpr MaskTable king = stepTable({9, 10, 11, 1, -9, -10, -11, -1}, 8);
 inline constexpr MaskTable straight = rayTable({10, 1, -1, -10}, 4);
 inline constexpr MaskTable diagonal = rayTable({9, 11, -9, -11}, 4);
-inline constexpr MaskTable queen = rayTable({10, 1, -1, -10, 9, 11, -9, -11}, 8);
 // One line each, indexed like the generator's rays: 10, 1, -1, -10, 9, 11, -9, -11.
 inline constexpr std::array<MaskTable, 8> line = {
     rayTable({10}, 1), rayTable({1}, 1), rayTable({-1}, 1), rayTable({-10}, 1),

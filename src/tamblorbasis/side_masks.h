@@ -15,17 +15,17 @@ template <bool White>
 inline SideMasks readSideMasks(const std::uint8_t* squares) {
     SideMasks m{0, 0, 0};
 #if defined(__SSE2__) || defined(_M_X64)
-    // Two ranks per register: a byte compare per question, movemask gathers sixteen answers.
-    const __m128i colourBits = _mm_set1_epi8(3);
-    const __m128i ownColour = _mm_set1_epi8(White ? 1 : 2);
-    const __m128i enemyColour = _mm_set1_epi8(White ? 2 : 1);
+    // Two ranks per register. A playing square holds 0, an odd value (White) or an even one
+    // (Black): a 64-bit shift lifts bit 0 or bit 1 of each byte to its top bit, which movemask
+    // gathers, sixteen answers at once.
     const __m128i pawn = _mm_set1_epi8(static_cast<char>(White ? whitePawn : blackPawn));
     for (int pair = 0; pair < 4; ++pair) {
         const __m128i v = rankPair(squares, pair);
-        const __m128i colour = _mm_and_si128(v, colourBits);
         const int shift = 16 * pair;
-        m.own |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(colour, ownColour)))) << shift;
-        m.enemy |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(colour, enemyColour)))) << shift;
+        const std::uint64_t white = unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
+        const std::uint64_t black = unsigned(_mm_movemask_epi8(_mm_slli_epi64(v, 6)));
+        m.own |= (White ? white : black) << shift;
+        m.enemy |= (White ? black : white) << shift;
         m.ownPawns |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pawn)))) << shift;
     }
 #else

@@ -38,6 +38,16 @@ void updateCheckFlag(EngineState& state, Move move, bool moverIsBlack);  // inCh
 bool kingHasFewFlights(const EngineState& state, int n);
 
 // --- Move generation: cursor points at entry 0 on entry, one past the last word on return.
+// The capture generators keep beside each capture, captureKeyOffset entries above it, its
+// ordering key: 64 x (victim + promotion) - attacker, so the most valuable victim first,
+// a promotion on top of it, then the cheapest attacker; en passant ranks like a pawn
+// taking a pawn would, a little lower. A MoveList holds them: its at most 16 x 8 captures
+// and two en passant stay below the keys, and the captures the search parks at the top
+// end stay above them.
+constexpr int captureKeyOffset = 192;
+constexpr Move enPassantKey = 61;
+static_assert(captureKeyOffset > 16 * 8 + 2 &&
+              1 + captureKeyOffset + 16 * 8 + 2 <= moveListCapacity - (16 * 8 + 2));
 void generateWhiteCaptures(Move*& cursor, const EngineState& state);
 void generateBlackCaptures(Move*& cursor, const EngineState& state);
 void generateWhiteQuietMoves(Move*& cursor, const EngineState& state);

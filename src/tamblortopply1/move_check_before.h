@@ -112,13 +112,14 @@ inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWh
     const int target = b[to];
     if (capture ? (target & 3) != (moverIsWhite ? 2 : 1) || target >= whiteKing : target != emptySquare) return false;
 
-    // A pin through the from-square: the walk towards the king starts there, and the one
-    // away from it may meet the moved piece, which is no enemy slider.
+    // A pin through the from-square. The walk away from the king comes first (an enemy
+    // slider there is rarer than an open line to the king) and may meet the moved piece,
+    // which is no enemy slider; the walk towards the king starts at the from-square.
     const int ownKing = moverIsWhite ? p.whiteKingSquare : p.blackKingSquare;
     int d = state.queenDirection[from][ownKing];
-    if (d != 0 && firstPastFrom(b, to, from, d) == ownKing) {
+    if (d != 0) {
         const int s = firstPastFrom(b, to, from, -d);
-        if (s != to && slidesAlong(b[s], d, !moverIsWhite)) return false;
+        if (s != to && slidesAlong(b[s], d, !moverIsWhite) && firstPastFrom(b, to, from, d) == ownKing) return false;
     }
 
     // A direct check from the to-square.

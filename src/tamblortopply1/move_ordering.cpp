@@ -3,34 +3,22 @@
 #include "tamblorbasis/tamblorbasis.h"
 #include "tamblortopply1/tamblortopply1.h"
 
-namespace {
-
-// Most valuable victim first, a promotion on top of it, then the cheapest attacker.
-// An en-passant capture ranks like a pawn taking a pawn would, a little lower. The
-// capture list holds only kinds 60 and 40, and bit 4 of the kind tells them apart.
-static_assert((kindCapture & 16) != 0 && (kindEnPassant & 16) == 0);
-inline int captureScore(Move move, const std::uint8_t* squares) {
-    if ((move & (Move{16} << 16)) == 0) return 61;
-    return 64 * squares[moveTo(move)] + 64 * movePromotion(move) - squares[moveFrom(move)];
-}
-
-}  // namespace
-
-void pickBestCapture(Move* first, Move* slot, const EngineState& state) {
+// The keys are the capture generators' (see captureKeyOffset); they move with their captures.
+void pickBestCapture(Move* first, Move* slot, const EngineState&) {
     if (slot == first) return;  // the last one left needs no choosing
-    const std::uint8_t* squares = state.position.squares;
     Move* best = slot;
-    int bestScore = captureScore(*slot, squares);
+    Move bestKey = slot[captureKeyOffset];
     // From the top down, so that the entry nearer the top wins a tie.
     for (Move* entry = slot - 1; entry >= first; --entry) {
-        const int score = captureScore(*entry, squares);
-        if (score > bestScore) {
-            bestScore = score;
+        const Move key = entry[captureKeyOffset];
+        if (key > bestKey) {
+            bestKey = key;
             best = entry;
         }
     }
     const Move chosen = *best;
     *best = *slot;
+    best[captureKeyOffset] = slot[captureKeyOffset];
     *slot = chosen;
 }
 

@@ -81,7 +81,7 @@ void finishNode(EngineState& state, NodeFrame& frame);
 
 // --- Move ordering -----------------------------------------------------------------
 // Swaps the best remaining capture in (first, slot] into slot: victims first, then
-// the cheapest attacker.
+// the cheapest attacker, by the keys the capture generators keep beside the list.
 void pickBestCapture(Move* first, Move* slot, const EngineState& state);
 // Records a quiet move that caused a cutoff at the node of this ply.
 void updateKillers(EngineState& state, Move move, int ply, bool inCheck);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -134,13 +135,18 @@ TEST_F(MoveOrdering, KillersCaptureOrderNullMoveDepthsAndExtensionCredit) {
     }
 
     // A capturing promotion first, then a pawn taking the queen (64 x 18 - 1) before the
-    // queen taking it (64 x 18 - 17), an under-promotion last.
+    // queen taking it (64 x 18 - 17), the under-promotions by the piece they bring.
     ASSERT_TRUE(parsePositionText(false, "1n2k3/P7/8/3q4/2P5/8/8/3QK3 w - - 0 1", st));
     const Move queenTakes = makeMoveWord(24, 64, kindCapture), pawnTakes = makeMoveWord(53, 64, kindCapture);
-    const Move toQueen = makeMoveWord(81, 92, kindCapture, whiteQueen);
-    Move list[] = {listSentinel, queenTakes, pawnTakes, toQueen, makeMoveWord(81, 92, kindCapture, whiteKnight)};
-    for (int slot = 4; slot >= 2; --slot) pickBestCapture(list + 1, list + slot, st);
-    EXPECT_EQ(std::tuple(list[4], list[3], list[2]), std::tuple(toQueen, pawnTakes, queenTakes));
+    const auto promotion = [](int piece) { return makeMoveWord(81, 92, kindCapture, piece); };
+    const Move picks[] = {promotion(whiteQueen), promotion(whiteRook),   pawnTakes,
+                          queenTakes,            promotion(whiteBishop), promotion(whiteKnight)};
+    MoveList list;
+    Move* cursor = list.moves;
+    generateWhiteCaptures(cursor, st);
+    ASSERT_EQ(cursor - list.moves, 7);
+    for (Move* slot = cursor - 1; slot > list.moves; --slot) pickBestCapture(list.moves + 1, slot, st);
+    EXPECT_TRUE(std::equal(picks, picks + 6, std::make_reverse_iterator(cursor)));
 
     EXPECT_EQ(std::tuple(nullMoveDepth(2), nullMoveDepth(5), nullMoveDepth(6), nullMoveDepth(9)),
               std::tuple(1, 3, 3, 6));
