@@ -31,15 +31,22 @@ inline void putCapture(int s, int t, int victim, int attacker, Move*& out, int p
     *out++ = word(s, t, captureBits) | (static_cast<Move>(promotion) << 24);
 }
 
+// A knight's and a king's steps, in the order their moves are listed.
+constexpr int knightSteps[8] = {8, 19, 21, 12, -8, -19, -21, -12};
+constexpr int kingSteps[8] = {9, 10, 11, 1, -9, -10, -11, -1};
+
 template <bool White>
-inline void captureStep(const std::uint8_t* b, int s, int t, int attacker, Move*& out) {
-    const int victim = b[t];
-    if ((victim & 3) == enemyBits<White>) putCapture(s, t, victim, attacker, out);
+[[gnu::always_inline]] inline void captureSteps(const std::uint8_t* b, int s, const int (&steps)[8], int attacker,
+                                                Move*& out) {
+    for (const int d : steps) {
+        const int victim = b[s + d];
+        if ((victim & 3) == enemyBits<White>) putCapture(s, s + d, victim, attacker, out);
+    }
 }
 
-
-inline void quietStep(const std::uint8_t* b, int s, int t, Move*& out) {
-    if (b[t] == emptySquare) *out++ = word(s, t, quietBits);
+[[gnu::always_inline]] inline void quietSteps(const std::uint8_t* b, int s, const int (&steps)[8], Move*& out) {
+    for (const int d : steps)
+        if (b[s + d] == emptySquare) *out++ = word(s, s + d, quietBits);
 }
 
 // Each step adds d to the to-square byte of the word: one add instead of a rebuild.
@@ -205,14 +212,7 @@ template <bool White>
             break;
         case knight:
             if (onlyTarget(reach::knight, i, scan.enemy, b, s, knight, out)) break;
-            captureStep<White>(b, s, s + 8, knight, out);
-            captureStep<White>(b, s, s + 19, knight, out);
-            captureStep<White>(b, s, s + 21, knight, out);
-            captureStep<White>(b, s, s + 12, knight, out);
-            captureStep<White>(b, s, s - 8, knight, out);
-            captureStep<White>(b, s, s - 19, knight, out);
-            captureStep<White>(b, s, s - 21, knight, out);
-            captureStep<White>(b, s, s - 12, knight, out);
+            captureSteps<White>(b, s, knightSteps, knight, out);
             break;
         case bishop:
             if (scan.reaches(reach::diagonal, i)) diagonalRays(s, i, bishop);
@@ -226,14 +226,7 @@ template <bool White>
             break;
         case king:
             if (onlyTarget(reach::king, i, scan.enemy, b, s, king, out)) break;
-            captureStep<White>(b, s, s + 9, king, out);
-            captureStep<White>(b, s, s + 10, king, out);
-            captureStep<White>(b, s, s + 11, king, out);
-            captureStep<White>(b, s, s + 1, king, out);
-            captureStep<White>(b, s, s - 9, king, out);
-            captureStep<White>(b, s, s - 10, king, out);
-            captureStep<White>(b, s, s - 11, king, out);
-            captureStep<White>(b, s, s - 1, king, out);
+            captureSteps<White>(b, s, kingSteps, king, out);
             break;
         default:
             break;
@@ -291,14 +284,7 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             }
             break;
         case knight:
-            quietStep(b, s, s + 8, out);
-            quietStep(b, s, s + 19, out);
-            quietStep(b, s, s + 21, out);
-            quietStep(b, s, s + 12, out);
-            quietStep(b, s, s - 8, out);
-            quietStep(b, s, s - 19, out);
-            quietStep(b, s, s - 21, out);
-            quietStep(b, s, s - 12, out);
+            quietSteps(b, s, knightSteps, out);
             break;
         case bishop:
             quietDiagonals(b, s, out);
@@ -311,14 +297,7 @@ void generateQuietMoves(Move*& cursor, const EngineState& state) {
             quietStraights(b, s, out);
             break;
         case king:
-            quietStep(b, s, s + 9, out);
-            quietStep(b, s, s + 10, out);
-            quietStep(b, s, s + 11, out);
-            quietStep(b, s, s + 1, out);
-            quietStep(b, s, s - 9, out);
-            quietStep(b, s, s - 10, out);
-            quietStep(b, s, s - 11, out);
-            quietStep(b, s, s - 1, out);
+            quietSteps(b, s, kingSteps, out);
             break;
         default:
             break;
