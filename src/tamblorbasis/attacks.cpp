@@ -84,6 +84,8 @@ template <bool ByWhite>
            line(1 - back, diagonalKind) || line(-1 - back, diagonalKind);
 }
 
+// The same, left to the compiler to inline or not; the legality test after a king move or
+// in check always has its own copy (attackedByInline).
 template <bool ByWhite>
 inline bool attackedBy(const EngineState& state, int s) {
     return attackedByInline<ByWhite>(state, s);

@@ -8,6 +8,8 @@
 
 namespace movecheckbefore {
 
+constexpr int nowhere = 0;  // never a playing square
+
 // The sliders of one colour that move along step d (-11..11).
 inline bool slidesAlong(int value, int d, bool white) {
     const int own = white ? 1 : 2;
@@ -62,59 +64,17 @@ inline bool givesNoDirectCheck(const EngineState& state, int piece, int from, in
     }
 }
 
-// True when no move of the man on the from-square can leave its own king attacked through
-// that square (a pin) or uncover a check on the enemy king: the board as it stands shows
-// neither. The to-square can then only block such a line, and a check the moved piece
-// gives itself is the direct check, asked apart; so for every quiet move of this man
-// isSafeSilentMove reduces to its first tests and givesNoDirectCheck.
-inline bool fromSquareIsQuiet(const EngineState& state, int from, bool moverIsWhite) {
+// True when moving the man from the from-square to the to-square neither leaves its own
+// king attacked through the from-square (a pin) nor uncovers a check on the enemy king
+// through it. With to = movecheckbefore::nowhere the walks see the board as it stands.
+inline bool exposesNoKing(const EngineState& state, int piece, int from, int to, bool moverIsWhite) {
     using namespace movecheckbefore;
     const Position& p = state.position;
     const std::uint8_t* b = p.squares;
-    constexpr int nowhere = 0;  // never a playing square: the walks see the board as it stands
-    const int ownKing = moverIsWhite ? p.whiteKingSquare : p.blackKingSquare;
-    int d = state.queenDirection[from][ownKing];
-    if (d != 0 && firstPastFrom(b, nowhere, from, d) == ownKing &&
-        slidesAlong(b[firstPastFrom(b, nowhere, from, -d)], d, !moverIsWhite))
-        return false;
-    const int king = moverIsWhite ? p.blackKingSquare : p.whiteKingSquare;
-    d = state.queenDirection[from][king];
-    if (d == 0) return true;
-    int s = king - d;
-    while (s == from || b[s] == emptySquare) s -= d;
-    return !slidesAlong(b[s], d, moverIsWhite);
-}
 
-// isSafeSilentMove for a quiet move whose from-square is known quiet (fromSquareIsQuiet).
-inline bool isSafeQuietMoveFromQuietSquare(const EngineState& state, Move move, bool moverIsWhite) {
-    const std::uint8_t* b = state.position.squares;
-    const int from = moveFrom(move), to = moveTo(move), piece = b[from];
-    if (moveKind(move) != kindQuiet || movePromotion(move) != 0 || piece == whiteKing || piece == blackKing ||
-        b[to] != emptySquare)
-        return false;
-    const int king = moverIsWhite ? state.position.blackKingSquare : state.position.whiteKingSquare;
-    return givesNoDirectCheck(state, piece, from, to, king);
-}
-
-// True when the move (no promotion, by a piece other than the king, from a position where
-// the mover is not in check; a plain capture when asked, else a quiet move) leaves the
-// mover's king safe and gives no check: what isLegalAfterMove and updateCheckFlag would
-// find once it was made. False when it is not so, or not a move of that kind.
-template <bool capture = false>
-inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWhite) {
-    using namespace movecheckbefore;
-    const Position& p = state.position;
-    const std::uint8_t* b = p.squares;
-    const int from = moveFrom(move), to = moveTo(move), piece = b[from];
-    if (moveKind(move) != (capture ? kindCapture : kindQuiet) || movePromotion(move) != 0 || piece == whiteKing ||
-        piece == blackKing)
-        return false;
-    const int target = b[to];
-    if (capture ? (target & 3) != (moverIsWhite ? 2 : 1) || target >= whiteKing : target != emptySquare) return false;
-
-    // A pin through the from-square. The walk away from the king comes first (an enemy
-    // slider there is rarer than an open line to the king) and may meet the moved piece,
-    // which is no enemy slider; the walk towards the king starts at the from-square.
+    // A pin. The walk away from the king comes first (an enemy slider there is rarer than
+    // an open line to the king) and may meet the moved piece, which is no enemy slider;
+    // the walk towards the king starts at the from-square.
     const int ownKing = moverIsWhite ? p.whiteKingSquare : p.blackKingSquare;
     int d = state.queenDirection[from][ownKing];
     if (d != 0) {
@@ -122,14 +82,51 @@ inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWh
         if (s != to && slidesAlong(b[s], d, !moverIsWhite) && firstPastFrom(b, to, from, d) == ownKing) return false;
     }
 
-    // A direct check from the to-square.
+    // A discovered check.
     const int king = moverIsWhite ? p.blackKingSquare : p.whiteKingSquare;
-    if (!givesNoDirectCheck(state, piece, from, to, king)) return false;
-
-    // A discovered check through the from-square.
     d = state.queenDirection[from][king];
     if (d == 0) return true;
     int s = king - d;
     while (s != to && (s == from || b[s] == emptySquare)) s -= d;
     return !slidesAlong(s == to ? piece : b[s], d, moverIsWhite);
+}
+
+// Whether the move is of the kind judged before it is made: no promotion, not by the king,
+// a plain capture when asked, else a quiet move.
+template <bool capture>
+inline bool isJudgedKind(const std::uint8_t* b, Move move, bool moverIsWhite) {
+    const int piece = b[moveFrom(move)], target = b[moveTo(move)];
+    if (moveKind(move) != (capture ? kindCapture : kindQuiet) || movePromotion(move) != 0 || piece == whiteKing ||
+        piece == blackKing)
+        return false;
+    return capture ? (target & 3) == (moverIsWhite ? 2 : 1) && target < whiteKing : target == emptySquare;
+}
+
+// True when no move of the man on the from-square can expose a king through that square,
+// judged on the board as it stands. The to-square can then only block such a line, and a
+// check the moved piece gives itself is the direct check, asked apart: for every quiet
+// move of this man isSafeSilentMove reduces to isSafeQuietMoveFromQuietSquare.
+inline bool fromSquareIsQuiet(const EngineState& state, int from, bool moverIsWhite) {
+    return exposesNoKing(state, emptySquare, from, movecheckbefore::nowhere, moverIsWhite);
+}
+
+// isSafeSilentMove for a quiet move whose from-square is known quiet (fromSquareIsQuiet).
+inline bool isSafeQuietMoveFromQuietSquare(const EngineState& state, Move move, bool moverIsWhite) {
+    const std::uint8_t* b = state.position.squares;
+    if (!isJudgedKind<false>(b, move, moverIsWhite)) return false;
+    const int king = moverIsWhite ? state.position.blackKingSquare : state.position.whiteKingSquare;
+    return givesNoDirectCheck(state, b[moveFrom(move)], moveFrom(move), moveTo(move), king);
+}
+
+// True when the move (of a kind isJudgedKind accepts, from a position where the mover is
+// not in check) leaves the mover's king safe and gives no check: what isLegalAfterMove and
+// updateCheckFlag would find once it was made. False when it is not so, or not a move of
+// that kind.
+template <bool capture = false>
+inline bool isSafeSilentMove(const EngineState& state, Move move, bool moverIsWhite) {
+    const std::uint8_t* b = state.position.squares;
+    if (!isJudgedKind<capture>(b, move, moverIsWhite)) return false;
+    const int from = moveFrom(move), to = moveTo(move), piece = b[from];
+    const int king = moverIsWhite ? state.position.blackKingSquare : state.position.whiteKingSquare;
+    return exposesNoKing(state, piece, from, to, moverIsWhite) && givesNoDirectCheck(state, piece, from, to, king);
 }
